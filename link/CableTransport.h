@@ -1,0 +1,19 @@
+// The configuration-cable link: finding, opening and configuring the cable, and its read and write.
+#pragma once
+
+#include "platform/os/CString.h"
+#include "platform/os/CableDriver.h"
+
+extern const char CABLE_DESCRIPTION[];  // "QELVORN-Configuration-Cable"
+
+// Walks the driver's list; the first cable whose description is CABLE_DESCRIPTION or contains
+// "KAV5806" is opened and configured. Returns whether a cable matched (the serial scan is skipped
+// then, whatever the open gave); its description goes to `matchedDescription`. On a successful
+// open `hCable` holds the handle and `cableStatus` 0; on a failed open `hCable` stays null and
+// `cableStatus` holds the driver's status.
+bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription);
+// One driver write; the result is not examined.
+void CableWrite(FT_HANDLE hCable, const void* bytes, DWORD count);
+// One driver read: returns the bytes that arrived, at most `count`, within the read time-out.
+DWORD CableRead(FT_HANDLE hCable, void* buffer, DWORD count);
+bool CableIsOpen(FT_HANDLE hCable);

@@ -1,0 +1,62 @@
+#include "platform/os/TimeService.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+class SystemTimeService final : public TimeService {
+public:
+    void Sleep(DWORD milliseconds) override {
+        timespec t{static_cast<time_t>(milliseconds / 1000),
+                   static_cast<long>(milliseconds % 1000) * 1000000L};
+        while (nanosleep(&t, &t) == -1 && errno == EINTR) {
+        }
+    }
+    // A desktop has no PC speaker to drive; the terminal bell is the nearest audible signal,
+    // and the pause keeps the caller's timing as it would be with a real beep.
+    void Beep(DWORD /*frequency*/, DWORD durationMs) override {
+        if (isatty(STDERR_FILENO)) {
+            std::fputc('\a', stderr);
+            std::fflush(stderr);
+        }
+        Sleep(durationMs);
+    }
+    LONGLONG Counter() override {
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return static_cast<LONGLONG>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+    }
+    LONGLONG Frequency() override { return 1000000000LL; }
+};
+
+SystemTimeService g_system;
+std::atomic<TimeService*> g_current{&g_system};
+
+}  // namespace
+
+TimeService& CurrentTimeService() { return *g_current.load(std::memory_order_acquire); }
+
+void SetTimeService(TimeService* service) {
+    g_current.store(service ? service : &g_system, std::memory_order_release);
+}
+
+void Sleep(DWORD milliseconds) { CurrentTimeService().Sleep(milliseconds); }
+
+BOOL Beep(DWORD frequency, DWORD durationMs) {
+    CurrentTimeService().Beep(frequency, durationMs);
+    return TRUE;
+}
+
+BOOL QueryPerformanceCounter(LONGLONG* counter) {
+    *counter = CurrentTimeService().Counter();
+    return TRUE;
+}
+
+BOOL QueryPerformanceFrequency(LONGLONG* frequency) {
+    *frequency = CurrentTimeService().Frequency();
+    return TRUE;
+}
