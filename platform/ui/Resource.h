@@ -6,6 +6,7 @@
 #include "platform/os/WinTypes.h"
 
 // Window and control styles (Windows values).
+constexpr DWORD WS_EX_APPWINDOW = 0x00040000;  // extended style: shown in the task bar
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
@@ -16,7 +17,6 @@ constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_POPUP = 0x80000000;
-constexpr DWORD WS_EX_APPWINDOW = 0x00040000;  // shown in the task bar
 constexpr DWORD DS_MODALFRAME = 0x80;
 constexpr DWORD DS_SETFONT = 0x40;
 
@@ -72,6 +72,7 @@ struct DialogTemplate {
     UINT menuId;  // 0 for none
     const DialogItemTemplate* items;
     int itemCount;
+    DWORD exStyle = 0;  // WS_EX_APPWINDOW
 };
 
 struct MenuItemTemplate {
