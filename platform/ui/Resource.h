@@ -40,13 +40,13 @@ enum class ControlKind {
     PushButton,
     CheckBox,
     GroupBox,
-    Static,    // text label
-    Picture,   // static control showing a bitmap
+    Static,   // text label
+    Picture,  // static control showing a bitmap
     Edit,
-    ComboBox,  // drop-down list
-    ListView,  // report list view
-    Slider,    // horizontal trackbar
-    ScrollBar, // vertical scroll bar
+    ComboBox,   // drop-down list
+    ListView,   // report list view
+    Slider,     // horizontal trackbar
+    ScrollBar,  // vertical scroll bar
     Progress,
     Tab,
 };
@@ -56,9 +56,9 @@ constexpr UINT IDC_STATIC = 65535;
 struct DialogItemTemplate {
     UINT id;
     ControlKind kind;
-    const char* text;  // Windows-1252; nullptr for none
-    short x, y, cx, cy;  // dialog units
-    DWORD style;         // WS_DISABLED, WS_BORDER and the kind's own bits
+    const char* text;                    // Windows-1252; nullptr for none
+    short x, y, cx, cy;                  // dialog units
+    DWORD style;                         // WS_DISABLED, WS_BORDER and the kind's own bits
     const char* const* items = nullptr;  // initial entries of a combo box, nullptr-terminated
 };
 
@@ -76,8 +76,8 @@ struct DialogTemplate {
 };
 
 struct MenuItemTemplate {
-    const char* text;  // nullptr for a separator
-    UINT id;           // command id; 0 for a separator or a popup
+    const char* text;                         // nullptr for a separator
+    UINT id;                                  // command id; 0 for a separator or a popup
     const MenuItemTemplate* popup = nullptr;  // sub-items of a popup
     int popupCount = 0;
 };

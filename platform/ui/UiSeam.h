@@ -1,0 +1,40 @@
+// UiSeam: everything that waits for a person goes through this one interface: the modal run of a
+// dialog, message boxes, file dialogs, beeps and cursors. The program uses the toolkit's real
+// dialogs; tests install a scripted implementation that answers from a queue and records every
+// call.
+#pragma once
+
+#include "platform/os/CString.h"
+#include "platform/ui/UiTypes.h"
+
+class CDialog;
+class CWnd;
+
+struct FileDialogRequest {
+    BOOL bOpen;
+    CString defExt;    // without a leading dot; may be empty
+    CString fileName;  // proposed name
+    DWORD flags;
+    CString filter;  // Windows form "Desc|*.a|Desc2|*.b||"
+    CWnd* parent;
+};
+
+class UiSeam {
+public:
+    virtual ~UiSeam() = default;
+    // The dialog has been created and initialised (OnInitDialog has run) and is not yet ended.
+    // Returns once the dialog has been ended with EndDialog.
+    virtual void RunModal(CDialog& dialog) = 0;
+    // Returns IDOK, IDCANCEL, IDYES, IDNO, ... as fits the type.
+    virtual int MessageBox(CWnd* parent, const CString& text, const CString& caption,
+                           UINT nType) = 0;
+    // FALSE when the person cancelled; otherwise the chosen path (the operating system's bytes).
+    virtual BOOL ChooseFile(const FileDialogRequest& request, CString& path) = 0;
+    virtual void Beep(DWORD frequency, DWORD durationMs) = 0;
+    virtual void SetCursor(HCURSOR cursor) = 0;
+};
+
+// The seam in use: the toolkit's unless a test installed another.
+UiSeam& CurrentUiSeam();
+// Installs a seam (not owned); nullptr restores the toolkit's.
+void SetUiSeam(UiSeam* seam);
