@@ -39,6 +39,9 @@ public:
     virtual FT_STATUS Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* bytesRead) = 0;
     virtual FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
                             DWORD* bytesWritten) = 0;
+    // Releases an opened cable. The program keeps its cable until it ends; tests and tools that
+    // open cables repeatedly close them.
+    virtual FT_STATUS Close(FT_HANDLE /*handle*/) { return FT_OK; }
 };
 
 // The driver in use: the production driver unless a test installed another.

@@ -1,0 +1,17 @@
+// The smallest device: answers every identify byte ('i') with a fixed text and ignores the rest.
+#pragma once
+
+#include <string>
+
+#include "emulator/DeviceResponder.h"
+
+class IdentifyResponder final : public DeviceResponder {
+public:
+    explicit IdentifyResponder(std::string text) : m_text(std::move(text)) {}
+    DeviceReply OnReceive(const std::uint8_t* data, std::size_t count) override;
+
+    static constexpr std::uint8_t kIdentify = 0x69;
+
+private:
+    std::string m_text;
+};

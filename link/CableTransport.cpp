@@ -1,0 +1,63 @@
+#include "link/CableTransport.h"
+
+#include <cstring>
+
+const char CABLE_DESCRIPTION[] = "QELVORN-Configuration-Cable";
+
+namespace {
+// Cables of this series report their own description.
+const char kCableSeries[] = "KAV5806";
+}  // namespace
+
+bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription) {
+    CableDriver& driver = CurrentCableDriver();
+    hCable = nullptr;
+    DWORD count = 0;
+    driver.CreateDeviceInfoList(&count);
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD flags = 0;
+        DWORD type = 0;
+        DWORD id = 0;
+        DWORD locId = 0;
+        char serialNumber[FT_SERIAL_SIZE] = {};
+        char description[FT_DESCRIPTION_SIZE] = {};
+        FT_HANDLE unused = nullptr;
+        driver.GetDeviceInfoDetail(index, &flags, &type, &id, &locId, serialNumber, description,
+                                   &unused);
+        // The driver fills the text; its end is ours to guarantee.
+        description[FT_DESCRIPTION_SIZE - 1] = '\0';
+        if (std::strcmp(description, CABLE_DESCRIPTION) != 0 &&
+            std::strstr(description, kCableSeries) == nullptr) {
+            continue;
+        }
+        matchedDescription = description;
+        FT_HANDLE handle = nullptr;
+        cableStatus = driver.Open(static_cast<int>(index), &handle);
+        if (cableStatus != FT_OK) {
+            return true;
+        }
+        hCable = handle;
+        driver.SetBaudRate(hCable, 19200);
+        driver.SetDataCharacteristics(hCable, 8, 0, 0);
+        driver.SetFlowControl(hCable, 0, 0, 0);
+        driver.SetTimeouts(hCable, 250, 250);
+        driver.SetUSBParameters(hCable, 64, 64);
+        return true;
+    }
+    return false;
+}
+
+void CableWrite(FT_HANDLE hCable, const void* bytes, DWORD count) {
+    DWORD written = 0;
+    CurrentCableDriver().Write(hCable, bytes, count, &written);
+}
+
+DWORD CableRead(FT_HANDLE hCable, void* buffer, DWORD count) {
+    DWORD read = 0;
+    CurrentCableDriver().Read(hCable, buffer, count, &read);
+    return read <= count ? read : count;
+}
+
+bool CableIsOpen(FT_HANDLE hCable) {
+    return hCable != nullptr;
+}

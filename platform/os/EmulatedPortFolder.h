@@ -1,0 +1,38 @@
+// The user's folder of emulated ports ($XDG_RUNTIME_DIR/brenvo/ports): where the dimmer emulator
+// publishes EMUn and CABLEn links to its pseudo-terminals, and where the port services find them.
+// The folder is used only when it is safe: owned by the user and writable by no one else.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class EmulatedPortFolder {
+public:
+    // Opens the folder when it is safe to use; with `create`, makes the missing folders first
+    // (mode 0700). Without XDG_RUNTIME_DIR there is no folder.
+    explicit EmulatedPortFolder(bool create = false);
+    ~EmulatedPortFolder();
+    EmulatedPortFolder(const EmulatedPortFolder&) = delete;
+    EmulatedPortFolder& operator=(const EmulatedPortFolder&) = delete;
+
+    bool IsUsable() const { return m_dirFd >= 0; }
+    const std::string& Path() const { return m_path; }
+
+    // The target of link `name` when it is exactly "/dev/pts/<digits>"; nothing otherwise.
+    std::optional<std::string> ReadPtyLink(const std::string& name) const;
+    // The text of `name`.description (first line, at most 63 bytes); nothing when absent.
+    std::optional<std::string> ReadDescription(const std::string& name) const;
+
+    // Links `ptyPath` under the first free name prefix0..prefix63 (a cable also gets its
+    // description file, written before the link appears). Returns the name, or "" when full.
+    std::string Publish(const std::string& prefix, const std::string& ptyPath,
+                        const std::string* description);
+    // Removes a published link and its description file.
+    void Unpublish(const std::string& name);
+
+    static constexpr int kMaxPorts = 64;
+
+private:
+    int m_dirFd = -1;
+    std::string m_path;
+};
