@@ -163,7 +163,9 @@ bool PtyPlayer::Send(const DeviceReply& reply) {
 }
 
 void PtyPlayer::HangUp() {
-    // Let the reader take what is already on its side before the line goes dead.
+    // Closing the master flushes what the other side has not read yet. Let the bytes reach its
+    // input queue (the kernel moves them there a little later), then let it take them.
+    SleepUntil(NowNs() + 20000000);
     const std::int64_t giveUp = NowNs() + 200000000;
     int pending = 0;
     while (ioctl(m_slave, FIONREAD, &pending) == 0 && pending > 0 && NowNs() < giveUp &&
