@@ -159,8 +159,9 @@ double CFormulaParser::Calculation(CString formula, double x, WORD& errorPositio
 double CFormulaParser::GetNextToken(WORD& position, CString& token) {
     do {
         ++position;
-        if (position == 0 || position > m_strExpression.GetLength() ||
-            m_strExpression[position - 1] == kEndMarker) {
+        // Only the marker after the formula ends it: a NUL byte inside the text is an ordinary,
+        // unrecognised character, so that nothing after it is silently ignored.
+        if (position == 0 || position >= m_strExpression.GetLength()) {
             token.Empty();
         } else {
             token = CString(m_strExpression[position - 1]);

@@ -20,7 +20,8 @@ public:
     // Evaluates formula for x. errorPosition is 0 when the whole formula was read, otherwise the
     // 1-based position in the trimmed formula where reading stopped; message is the note of the
     // last arithmetic event, or the position message with that note. The value computed so far is
-    // returned in every case.
+    // returned in every case. A formula longer than kMaxFormulaLength is not read at all: it gives
+    // 0 with errorPosition 1.
     double Calculation(CString formula, double x, WORD& errorPosition, CString& message);
 
 private:

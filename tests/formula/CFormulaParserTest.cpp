@@ -108,6 +108,9 @@ TEST(CFormulaParser, ReadingThatStopsEarly) {
     for (const Case& c : cases) {
         Check(c);
     }
+    const Result nul = Eval(std::string("1+") + '\0' + "2");  // a NUL byte is no end
+    EXPECT_EQ(1, nul.value);
+    EXPECT_EQ(3, nul.position);
 }
 
 TEST(CFormulaParser, NotesKeepTheOperandAndTheLastEventWins) {
