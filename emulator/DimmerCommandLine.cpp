@@ -1,0 +1,125 @@
+#include "emulator/DimmerCommandLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+// A whole decimal number from `min` to `max`; nothing else is accepted.
+bool ParseNumber(const std::string& text, long min, long max, long* value) {
+    if (text.empty() || text[0] == '+' || text[0] == ' ') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+}  // namespace
+
+bool DimmerCommandLine::Fail(const std::string& text) {
+    m_error = text;
+    return false;
+}
+
+bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
+    model = FindDimmerModel("qp1");
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            help = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            return Fail(option.rfind("--", 0) == 0 ? option + " needs a value"
+                                                   : "unknown argument " + option);
+        }
+        const std::string value = argv[++i];
+        long number = 0;
+        if (option == "--model") {
+            model = FindDimmerModel(value);
+            if (!model) {
+                return Fail("unknown model " + value);
+            }
+        } else if (option == "--fault") {
+            if (!DimmerEmulator::ParseFault(value, &fault)) {
+                return Fail("unknown fault " + value);
+            }
+        } else if (option == "--late-ms") {
+            if (!ParseNumber(value, 0, 60000, &number)) {
+                return Fail("--late-ms takes 0 to 60000");
+            }
+            lateMs = static_cast<unsigned>(number);
+        } else if (option == "--temperature") {
+            if (!ParseNumber(value, 0, 255, &number)) {
+                return Fail("--temperature takes 0 to 255 (128 and above: no valid reading)");
+            }
+            temperatureByte = static_cast<BYTE>(number);
+        } else if (option == "--raw-temperatures") {
+            std::array<WORD, 4> raw{};
+            std::size_t start = 0;
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t comma = value.find(',', start);
+                const bool last = k == 3;
+                if (last != (comma == std::string::npos) ||
+                    !ParseNumber(value.substr(start, comma - start), 0, 65535, &number)) {
+                    return Fail("--raw-temperatures takes four numbers 0 to 65535, a,b,c,d");
+                }
+                raw[static_cast<std::size_t>(k)] = static_cast<WORD>(number);
+                start = comma + 1;
+            }
+            rawTemperatures = raw;
+        } else if (option == "--shutdown-raw") {
+            if (!ParseNumber(value, 0, 65535, &number)) {
+                return Fail("--shutdown-raw takes 0 to 65535");
+            }
+            shutdownRaw = static_cast<WORD>(number);
+        } else if (option == "--baud") {
+            if (!ParseNumber(value, 300, 4000000, &number)) {
+                return Fail("--baud takes 300 to 4000000");
+            }
+            baudRate = static_cast<unsigned>(number);
+        } else if (option == "--description") {
+            if (value.empty() || value.size() >= 64) {
+                return Fail("--description takes 1 to 63 characters");
+            }
+            description = value;
+        } else {
+            return Fail("unknown option " + option);
+        }
+    }
+    if (!description.empty() && model->link != DimmerLink::Cable) {
+        return Fail("--description is for the cable models only");
+    }
+    return true;
+}
+
+std::string DimmerCommandLine::Usage() {
+    std::string text =
+        "Usage: brenvo-dimmer [--model MODEL] [options]\n"
+        "Plays a dimmer on a pseudo-terminal, published for Brenvo as an emulated cable\n"
+        "(CABLEn) or serial port (EMUn) in $XDG_RUNTIME_DIR/brenvo/ports, and shows what it\n"
+        "receives. Ctrl-C ends it and removes the port.\n\nModels (default qp1):\n";
+    for (const DimmerModel& m : DimmerModels()) {
+        text += "  " + std::string(m.name);
+        text.append(14 - std::strlen(m.name), ' ');
+        text += std::string(m.link == DimmerLink::Cable ? "cable " : "serial") + "  " +
+                std::to_string(m.outputs) + " outputs, identifies as \"" + m.identifyText + "\"\n";
+    }
+    text +=
+        "\nOptions:\n"
+        "  --fault F               none, silent, short, garbage, late, no-confirm, hang-up\n"
+        "  --late-ms N             delay of every reply with --fault late (default 300)\n"
+        "  --temperature C         one-byte temperature in degrees Celsius, 0 to 255\n"
+        "                          (128 and above report no valid reading)\n"
+        "  --raw-temperatures a,b,c,d   the four raw readings of the QP4 (above 768: none)\n"
+        "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
+        "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
+        "  --description TEXT      the description a cable model reports\n"
+        "  --help                  this text\n";
+    return text;
+}

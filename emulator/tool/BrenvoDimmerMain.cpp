@@ -1,0 +1,106 @@
+// brenvo-dimmer: plays one dimmer model on a pseudo-terminal, published where Brenvo looks for
+// emulated cables and ports, and shows what it receives until Ctrl-C or termination.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "emulator/DimmerCommandLine.h"
+#include "emulator/DimmerEmulator.h"
+#include "emulator/DimmerView.h"
+#include "emulator/PtyPlayer.h"
+#include "link/CableTransport.h"
+
+namespace {
+const unsigned CABLE_BAUD = 19200;
+const unsigned SERIAL_BAUD = 115200;
+const long REFRESH_NS = 200 * 1000000L;
+
+volatile sig_atomic_t g_stop = 0;
+
+void OnSignal(int) {
+    g_stop = 1;
+}
+
+void CatchSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    DimmerCommandLine options;
+    if (!options.Parse(argc, argv)) {
+        std::cerr << "brenvo-dimmer: " << options.Error() << "\n(--help lists the options)\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << DimmerCommandLine::Usage();
+        return 0;
+    }
+    const DimmerModel& model = *options.model;
+    DimmerEmulator dimmer(model);
+    dimmer.SetFault(options.fault, options.lateMs);
+    if (options.temperatureByte) {
+        dimmer.SetTemperatureByte(*options.temperatureByte);
+    }
+    if (options.rawTemperatures) {
+        dimmer.SetRawTemperatures(*options.rawTemperatures);
+    }
+    if (options.shutdownRaw) {
+        dimmer.SetShutdownRaw(*options.shutdownRaw);
+    }
+
+    PtyPlayer::Options play;
+    const bool cable = model.link == DimmerLink::Cable;
+    play.baudRate = options.baudRate ? options.baudRate : cable ? CABLE_BAUD : SERIAL_BAUD;
+    play.publish = cable ? PtyPlayer::Publish::Cable : PtyPlayer::Publish::SerialPort;
+    play.description = options.description.empty() ? CABLE_DESCRIPTION : options.description;
+    CatchSignals();
+    PtyPlayer player(dimmer, play);
+    if (!player.Start()) {
+        std::cerr << "brenvo-dimmer: cannot publish an emulated "
+                  << (cable ? "cable" : "serial port")
+                  << " (is XDG_RUNTIME_DIR set, and its brenvo/ports folder yours alone?)\n";
+        return 1;
+    }
+    std::string where = player.PublishedName() + " (" + player.SlavePath() + ")";
+    if (!cable) {
+        where += ", COM" + std::to_string(player.ComNumber());
+    }
+    where += ", " + std::to_string(play.baudRate) + " baud";
+    const DimmerView view(model, where);
+    const std::string published = player.PublishedName();
+
+    // On a terminal the view is redrawn in place; into a file or pipe a frame is written each
+    // time something arrived.
+    const bool live = isatty(STDOUT_FILENO);
+    unsigned shownCommands = ~0u;
+    unsigned shownIgnored = ~0u;
+    bool stoppedByHangUp = false;
+    while (!g_stop) {
+        const DimmerSnapshot state = dimmer.Snapshot();
+        if (live || state.commands != shownCommands || state.ignored != shownIgnored) {
+            const std::string frame = view.Render(state, dimmer.Fault());
+            std::cout << (live ? "\033[H\033[J" : "\n") << frame << std::flush;
+            shownCommands = state.commands;
+            shownIgnored = state.ignored;
+        }
+        if (player.HasHungUp()) {
+            stoppedByHangUp = true;
+            break;
+        }
+        timespec pause{0, REFRESH_NS};
+        nanosleep(&pause, nullptr);  // a signal ends the pause early
+    }
+    player.Stop();
+    std::cout << (stoppedByHangUp ? "brenvo-dimmer: hung up as asked; " : "brenvo-dimmer: ")
+              << "stopped, " << published << " removed\n";
+    return 0;
+}
