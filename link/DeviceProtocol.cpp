@@ -35,7 +35,7 @@ CString CableIdentify(FT_HANDLE hCable) {
 }
 
 CString SerialIdentify(DWORD* replyCount) {
-    static BYTE reply[SERIAL_IDENTIFY_CAPACITY];  // user-interface thread only
+    BYTE reply[SERIAL_IDENTIFY_CAPACITY];
     const BYTE request = CMD_IDENTIFY;
     DWORD count = 0;
     SerialRequest(&request, 1, reply, SERIAL_IDENTIFY_CAPACITY, &count, SERIAL_REPLY_TIMEOUT_MS);
