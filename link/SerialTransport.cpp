@@ -1,6 +1,7 @@
 #include "link/SerialTransport.h"
 
 #include <pthread.h>
+#include <sched.h>
 
 #include <atomic>
 #include <cstdio>
@@ -111,6 +112,7 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
         return true;  // no reader, no reply: like a silent device
     }
     while (!readerRunning.load(std::memory_order_acquire)) {
+        sched_yield();  // no sleep: only lets a reader queued on this core run at once
     }
 
     LONGLONG frequency = 0;
@@ -135,6 +137,9 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     do {
         readerRun.store(false, std::memory_order_release);
         port.CancelIoEx(readerPort);
+        if (readerRunning.load(std::memory_order_acquire)) {
+            sched_yield();
+        }
     } while (readerRunning.load(std::memory_order_acquire));
 
     if (reply != nullptr && replyCount != nullptr) {

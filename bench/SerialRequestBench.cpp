@@ -1,0 +1,118 @@
+// Times SerialRequest against the emulator on a pseudo-terminal at 115200 baud:
+//  - from the last byte of a 512-byte reply leaving the emulator to the request's return,
+//  - the whole request with a silent device and a 50 ms time-out,
+//  - the process CPU time per request (the emulator's thread included).
+// Usage: brenvo_serial_request_bench [runs]   (default 200)
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "emulator/PtyPlayer.h"
+#include "link/SerialTransport.h"
+
+namespace {
+
+std::int64_t Now(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+class TableDevice final : public DeviceResponder {
+public:
+    explicit TableDevice(bool silent) : m_silent(silent) {}
+    DeviceReply OnReceive(const std::uint8_t*, std::size_t) override {
+        DeviceReply reply;
+        if (!m_silent) {
+            reply.bytes.assign(512, 0x5a);
+        }
+        return reply;
+    }
+
+private:
+    bool m_silent;
+};
+
+double Percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[index];
+}
+
+struct Figures {
+    std::vector<double> ms;     // the measured span per run
+    std::vector<double> cpuMs;  // process CPU per run
+    int incomplete = 0;         // runs that did not get the whole reply
+};
+
+Figures Run(bool silent, int runs) {
+    TableDevice device(silent);
+    PtyPlayer::Options options;
+    options.baudRate = 115200;
+    options.publish = PtyPlayer::Publish::SerialPort;
+    PtyPlayer player(device, options);
+    Figures f;
+    if (!player.Start() || !SerialOpen(player.ComNumber())) {
+        std::fprintf(stderr, "cannot start the emulator or open its port\n");
+        exit(1);
+    }
+    const BYTE request[] = {0xf4, 0x00};
+    std::vector<BYTE> reply(512);
+    for (int i = 0; i < runs; ++i) {
+        DWORD count = 0;
+        std::int64_t cpu0 = Now(CLOCK_PROCESS_CPUTIME_ID);
+        std::int64_t start = Now(CLOCK_MONOTONIC);
+        SerialRequest(request, 2, reply.data(), 512, &count, silent ? 50 : 100);
+        std::int64_t end = Now(CLOCK_MONOTONIC);
+        f.cpuMs.push_back(static_cast<double>(Now(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / 1e6);
+        if (silent) {
+            f.ms.push_back(static_cast<double>(end - start) / 1e6);
+        } else if (count == 512) {
+            f.ms.push_back(static_cast<double>(end - player.LastReplyEndNs()) / 1e6);
+        } else {
+            ++f.incomplete;
+        }
+        usleep(2000);
+    }
+    SerialClose();
+    return f;
+}
+
+void Print(const char* what, const Figures& f) {
+    if (f.ms.empty()) {
+        std::printf("%s: no complete run\n", what);
+        return;
+    }
+    std::printf("%-42s median %7.3f ms  p95 %7.3f ms  max %7.3f ms  (%zu runs, %d incomplete)\n",
+                what, Percentile(f.ms, 0.5), Percentile(f.ms, 0.95),
+                *std::max_element(f.ms.begin(), f.ms.end()), f.ms.size(), f.incomplete);
+    std::printf("%-42s median %7.3f ms CPU per request\n", "", Percentile(f.cpuMs, 0.5));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    // Emulated ports live in the user's runtime folder; use a private one when there is none.
+    std::string temp;
+    if (getenv("XDG_RUNTIME_DIR") == nullptr) {
+        char pattern[] = "/tmp/brenvo-bench-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            return 1;
+        }
+        temp = pattern;
+        setenv("XDG_RUNTIME_DIR", pattern, 1);
+    }
+    Print("512-byte reply: last byte to return", Run(false, runs));
+    Print("silent device, 50 ms time-out: request", Run(true, runs));
+    if (!temp.empty()) {
+        std::string command = "rm -rf '" + temp + "'";
+        return system(command.c_str()) == 0 ? 0 : 1;
+    }
+    return 0;
+}
