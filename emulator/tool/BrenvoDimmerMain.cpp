@@ -83,8 +83,7 @@ int main(int argc, char** argv) {
     const bool live = isatty(STDOUT_FILENO);
     unsigned shownCommands = ~0u;
     unsigned shownIgnored = ~0u;
-    bool stoppedByHangUp = false;
-    while (!g_stop) {
+    auto show = [&] {
         const DimmerSnapshot state = dimmer.Snapshot();
         if (live || state.commands != shownCommands || state.ignored != shownIgnored) {
             const std::string frame = view.Render(state, dimmer.Fault());
@@ -92,13 +91,15 @@ int main(int argc, char** argv) {
             shownCommands = state.commands;
             shownIgnored = state.ignored;
         }
-        if (player.HasHungUp()) {
-            stoppedByHangUp = true;
-            break;
-        }
+    };
+    bool stoppedByHangUp = false;
+    while (!g_stop && !stoppedByHangUp) {
+        show();
+        stoppedByHangUp = player.HasHungUp();
         timespec pause{0, REFRESH_NS};
         nanosleep(&pause, nullptr);  // a signal ends the pause early
     }
+    show();  // what arrived since the last frame
     player.Stop();
     std::cout << (stoppedByHangUp ? "brenvo-dimmer: hung up as asked; " : "brenvo-dimmer: ")
               << "stopped, " << published << " removed\n";

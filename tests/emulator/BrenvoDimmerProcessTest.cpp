@@ -1,0 +1,128 @@
+// The brenvo-dimmer program itself: publishing, answering through the published port, and
+// removing its port when it is told to stop.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "link/DeviceProtocol.h"
+#include "link/SerialTransport.h"
+#include "tests/support/TempRuntimeDir.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class BrenvoDimmerProcessTest : public ::testing::Test {
+protected:
+    // Starts the program with its output going to a file; returns its process id.
+    pid_t Start(std::vector<std::string> args) {
+        args.insert(args.begin(), BRENVO_DIMMER_PATH);
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, m_output.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&files);
+        return pid;
+    }
+    // The exit status, or -1 when the program did not end within the time.
+    static int Wait(pid_t pid, std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    bool Published(const std::string& name, bool present) {
+        for (int i = 0; i < 300; ++i) {
+            if ((access((m_runtime.PortsPath() + "/" + name).c_str(), F_OK) == 0) == present) {
+                return true;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+    std::string Output() const {
+        std::ifstream in(m_output);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    TempRuntimeDir m_runtime;
+    std::string m_output = m_runtime.Path() + "/out.txt";
+};
+
+TEST_F(BrenvoDimmerProcessTest, PublishesAnswersAndUnpublishesOnEachSignal) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const pid_t pid = Start({"--model", "nwe-r8p"});
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(Published("EMU0", true));
+        ASSERT_TRUE(SerialOpen(193));
+        EXPECT_EQ(SerialIdentify(), "QELVORN NWE Dimmer R8P");
+        SendOutputLevel(nullptr, 0, 777);
+        SerialClose();
+        std::this_thread::sleep_for(300ms);  // the level has no reply: let it arrive
+        kill(pid, signal);
+        EXPECT_EQ(Wait(pid, 3000ms), 0);
+        EXPECT_TRUE(Published("EMU0", false));
+        const std::string out = Output();
+        EXPECT_NE(out.find("NWE Dimmer R8P on EMU0"), std::string::npos) << out;
+        EXPECT_NE(out.find("1:   777"), std::string::npos) << out;
+        EXPECT_NE(out.find("stopped, EMU0 removed"), std::string::npos) << out;
+    }
+}
+
+TEST_F(BrenvoDimmerProcessTest, CableModelPublishesTheCableWithItsDescription) {
+    const pid_t pid = Start({"--model", "kav5806"});
+    ASSERT_TRUE(Published("CABLE0", true));
+    std::ifstream description(m_runtime.PortsPath() + "/CABLE0.description");
+    std::string text;
+    std::getline(description, text);
+    EXPECT_EQ(text, "QELVORN-Configuration-Cable");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid, 3000ms), 0);
+    EXPECT_TRUE(Published("CABLE0", false));
+    EXPECT_TRUE(Published("CABLE0.description", false));
+}
+
+TEST_F(BrenvoDimmerProcessTest, HelpAndBadOptionsEndAtOnce) {
+    EXPECT_EQ(Wait(Start({"--help"}), 3000ms), 0);
+    EXPECT_NE(Output().find("--model"), std::string::npos);
+    EXPECT_EQ(Wait(Start({"--model", "qp9"}), 3000ms), 2);
+    EXPECT_NE(Output().find("unknown model qp9"), std::string::npos);
+    EXPECT_NE(access((m_runtime.PortsPath() + "/EMU0").c_str(), F_OK), 0);
+    EXPECT_NE(access((m_runtime.PortsPath() + "/CABLE0").c_str(), F_OK), 0);
+}
+
+TEST_F(BrenvoDimmerProcessTest, WithoutARuntimeFolderItSaysWhy) {
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(Wait(Start({"--model", "qp1"}), 3000ms), 1);
+    EXPECT_NE(Output().find("XDG_RUNTIME_DIR"), std::string::npos) << Output();
+}
+
+}  // namespace
