@@ -86,16 +86,27 @@ TEST_F(CableLinkTest, ReadEndsAsSoonAsTheCountHasArrived) {
     EXPECT_LT(MsSince(start), 200.0);
 }
 
-TEST_F(CableLinkTest, ReplySpreadOverTheReadIsCollectedAgainstOneDeadline) {
-    // Bytes trickle in more slowly than a terminal's inter-byte timer would wait for, yet all
-    // arrive within the 250 ms: the read keeps them all.
+TEST_F(CableLinkTest, ReadTimeOutIsOneDeadlineNotAGapBetweenBytes) {
+    // 100 bytes at 5 ms each take 500 ms. A read that waited 250 ms after each byte would take
+    // them all; the 250 ms read returns with about half, and the rest is there for the next.
     m_device.SetReply({ScriptedResponder::Pattern(100), 0, false});
-    Play("QELVORN-Configuration-Cable", 5000);  // 2 ms per byte, 200 ms in all
+    Play("QELVORN-Configuration-Cable", 2000);
     Open();
     const BYTE identify[] = {0x69};
     CableWrite(m_cable, identify, 1);
-    BYTE buffer[100];
-    EXPECT_EQ(CableRead(m_cable, buffer, 100), 100u);
+    BYTE buffer[100] = {};
+    Clock::time_point start = Clock::now();
+    DWORD first = CableRead(m_cable, buffer, 100);
+    EXPECT_LT(MsSince(start), 400.0);
+    EXPECT_GE(first, 10u);
+    EXPECT_LT(first, 100u);
+    DWORD total = first;
+    for (int i = 0; i < 4 && total < 100; ++i) {
+        total += CableRead(m_cable, buffer + total, 100 - total);
+    }
+    ASSERT_EQ(total, 100u);
+    std::vector<std::uint8_t> expected = ScriptedResponder::Pattern(100);
+    EXPECT_EQ(std::memcmp(buffer, expected.data(), 100), 0);
 }
 
 TEST_F(CableLinkTest, LineIsSetTo19200EightNoneOne) {
