@@ -15,7 +15,7 @@ public:
     enum class Kind { Modal, MessageBox, FileDialog, Beep, Cursor };
 
     struct Call {
-        Kind kind;
+        Kind kind = Kind::Modal;
         UINT templateId = 0;  // Modal
         CString text;         // MessageBox text; FileDialog proposed name
         CString caption;      // MessageBox caption; FileDialog filter
@@ -27,7 +27,7 @@ public:
         HCURSOR cursor = nullptr;
     };
 
-    // Installs itself as the seam; the destructor restores the previous one and fails the test when
+    // Installs itself as the seam; the destructor restores the toolkit's and fails the test when
     // expectations are left over.
     ScriptedUi();
     ~ScriptedUi() override;
@@ -54,7 +54,7 @@ public:
 
 private:
     struct Expectation {
-        Kind kind;
+        Kind kind = Kind::Modal;
         std::function<void(CDialog&)> script;
         UINT templateId = 0;
         int answer = 0;
@@ -65,5 +65,4 @@ private:
 
     std::deque<Expectation> m_queue;
     std::vector<Call> m_calls;
-    UiSeam* m_previous;
 };

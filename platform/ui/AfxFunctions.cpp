@@ -1,0 +1,32 @@
+#include "platform/ui/AfxFunctions.h"
+
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/UiSeam.h"
+
+namespace {
+HCURSOR g_cursor = nullptr;
+}
+
+int AfxMessageBox(const char* text, UINT nType, UINT) {
+    CWinApp* app = AfxGetApp();
+    CWnd* parent = app ? app->m_pMainWnd : nullptr;
+    return CurrentUiSeam().MessageBox(parent, CString(text), app ? app->m_strAppName : CString(),
+                                      nType);
+}
+
+HCURSOR SetCursor(HCURSOR hCursor) {
+    HCURSOR previous = g_cursor;
+    g_cursor = hCursor;
+    CurrentUiSeam().SetCursor(hCursor);
+    return previous;
+}
+
+int GetSystemMetrics(int nIndex) {
+    switch (nIndex) {
+        case SM_CXICON:
+        case SM_CYICON:
+            return 32;
+        default:
+            return 0;
+    }
+}

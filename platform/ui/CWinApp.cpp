@@ -1,0 +1,75 @@
+#include "platform/ui/CWinApp.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QStyleFactory>
+
+#include "platform/ui/Resource.h"
+#include "platform/ui/qt/DialogUnits.h"
+#include "platform/ui/qt/Handles.h"
+#include "platform/ui/qt/QtText.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+constexpr UINT kAppTitleString = 0xE000;  // the string that names the application, when present
+constexpr UINT kMainIcon = 128;           // the application's icon, when present
+}  // namespace
+
+CWinApp::CWinApp(const char* lpszAppName) : m_strAppName(lpszAppName) {
+    g_app = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+
+int CWinApp::Run() {
+    return QApplication::exec();
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const {
+    return IconResourceHandle(nIDResource);
+}
+
+HCURSOR CWinApp::LoadStandardCursor(UINT nIDCursor) const {
+    return StandardCursorHandle(nIDCursor);
+}
+
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+
+int AfxWinMain(int argc, char** argv) {
+    static int s_argc;
+    s_argc = argc;
+    QApplication app(s_argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(DialogFont());
+    CWinApp* theApp = AfxGetApp();
+    if (!theApp)
+        return 1;
+    if (theApp->m_strAppName.IsEmpty()) {
+        const char* title = AfxFindString(kAppTitleString);
+        theApp->m_strAppName =
+            title ? CString(title)
+                  : FromQString(
+                        QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "")).baseName());
+    }
+    QApplication::setApplicationName(ToQString(theApp->m_strAppName));
+    HICON icon = IconResourceHandle(kMainIcon);
+    if (!icon) {
+        const ResourceSet* set = AfxGetResourceSet();
+        if (set && set->iconCount > 0)
+            icon = IconResourceHandle(set->icons[0].id);
+    }
+    if (icon)
+        QApplication::setWindowIcon(IconOf(icon)->icon);
+    if (!theApp->InitInstance())
+        return 0;
+    return theApp->Run();
+}

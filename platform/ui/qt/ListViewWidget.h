@@ -1,0 +1,14 @@
+// ListViewWidget: a report list view. A mouse click sends NM_CLICK after the selection has moved;
+// the keyboard moves the selection without it.
+#pragma once
+
+#include <QTreeWidget>
+
+class ListViewWidget : public QTreeWidget {
+public:
+    explicit ListViewWidget(QWidget* parent);
+    unsigned extendedStyle = 0;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

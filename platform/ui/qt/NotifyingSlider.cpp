@@ -1,0 +1,17 @@
+#include "platform/ui/qt/NotifyingSlider.h"
+
+#include <QPointer>
+
+#include "platform/ui/qt/WindowLink.h"
+
+NotifyingSlider::NotifyingSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+void NotifyingSlider::paintEvent(QPaintEvent* event) {
+    CountPaint(this);
+    NMCUSTOMDRAW draw{};
+    draw.dwDrawStage = CDDS_PREPAINT;
+    QPointer<QSlider> self(this);
+    SendNotifyFrom(this, NM_CUSTOMDRAW, &draw.hdr);
+    if (self)
+        QSlider::paintEvent(event);
+}
