@@ -47,7 +47,8 @@ bool PtyPlayer::Start() {
     if (m_thread.joinable() || m_options.baudRate == 0) {
         return false;
     }
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Non-blocking: a reply into a full buffer must not keep Stop() waiting.
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
         Stop();
         return false;
@@ -151,7 +152,13 @@ bool PtyPlayer::Send(const DeviceReply& reply) {
         }
         ssize_t n = write(m_master, reply.bytes.data() + sent, due - sent);
         if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
+            if (errno == EAGAIN) {
+                // Nobody reads the other side and its buffer is full: wait, but stay stoppable.
+                pollfd p[2] = {{m_stopFd, POLLIN, 0}, {m_master, POLLOUT, 0}};
+                poll(p, 2, 100);
+                continue;
+            }
+            if (errno == EINTR) {
                 continue;
             }
             return false;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "emulator/IdentifyResponder.h"
@@ -145,6 +146,18 @@ TEST(PtyPlayerTest, StopIsPromptEvenDuringALongLateReply) {
     player.Stop();
     EXPECT_LT(MsSince(start), 500.0);
     player.Stop();  // twice is harmless
+}
+
+TEST(PtyPlayerTest, StopIsPromptWhenNobodyReadsAHugeReply) {
+    ScriptedResponder device({std::vector<std::uint8_t>(1 << 20, 0x55), 0, false});
+    PtyPlayer player(device, Rate(4000000));
+    ASSERT_TRUE(player.Start());
+    Line line(player.SlavePath());
+    ASSERT_TRUE(line.Send({0x69}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the buffers fill up
+    Clock::time_point start = Clock::now();
+    player.Stop();
+    EXPECT_LT(MsSince(start), 500.0);
 }
 
 TEST(PtyPlayerTest, PublishesSerialPortsAndCablesAndRemovesThemAtTheEnd) {
