@@ -31,7 +31,7 @@ bool RouteDialogKey(QKeyEvent* event, CWnd* target, QWidget* client) {
     }
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return false;
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = client->window()->focusWidget();
     if (auto* button = qobject_cast<QPushButton*>(focus)) {
         if (client->isAncestorOf(button) && button->isEnabled()) {
             button->click();
