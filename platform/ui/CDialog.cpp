@@ -1,7 +1,10 @@
 #include "platform/ui/CDialog.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
 #include <QVBoxLayout>
 
