@@ -30,3 +30,8 @@ int GetSystemMetrics(int nIndex) {
             return 0;
     }
 }
+
+BOOL MessageBeep(UINT) {
+    CurrentUiSeam().Beep(0, 0);
+    return TRUE;
+}

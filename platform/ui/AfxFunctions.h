@@ -8,3 +8,5 @@ int AfxMessageBox(const char* text, UINT nType = MB_OK, UINT nIDHelp = 0);
 // Shows the cursor for the whole application and returns the previous one.
 HCURSOR SetCursor(HCURSOR hCursor);
 int GetSystemMetrics(int nIndex);
+// The desktop's alert sound (through the user-interface seam).
+BOOL MessageBeep(UINT uType);

@@ -56,6 +56,10 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         layout->addWidget(client);
         client->setFixedSize(size.size());
         window->setWindowTitle(ToQString(tmpl->caption));
+        if (!(tmpl->style & WS_SYSMENU)) {
+            // Without a window menu Windows shows no close box either.
+            window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        }
         window->setFont(DialogFont());
         frame = window;
     } else {
@@ -77,6 +81,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
     if (bModal && tmpl->menuId) {
         if (const MenuTemplate* menuTmpl = AfxFindMenuTemplate(tmpl->menuId)) {
             auto* bar = new QMenuBar(window);
+            bar->setNativeMenuBar(false);  // the menu stays in the window, as on Windows
             BuildMenuBar(bar, *menuTmpl);
             static_cast<QVBoxLayout*>(window->layout())->setMenuBar(bar);
             Private().menu = std::make_unique<CMenu>();

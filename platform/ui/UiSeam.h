@@ -30,6 +30,7 @@ public:
                            UINT nType) = 0;
     // FALSE when the person cancelled; otherwise the chosen path (the operating system's bytes).
     virtual BOOL ChooseFile(const FileDialogRequest& request, CString& path) = 0;
+    // A tone; frequency 0 asks for the desktop's own alert sound.
     virtual void Beep(DWORD frequency, DWORD durationMs) = 0;
     virtual void SetCursor(HCURSOR cursor) = 0;
 };

@@ -87,6 +87,20 @@ TEST_F(DialogRunTest, EnterOnAFocusedButtonClicksThatButton) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
+TEST_F(DialogRunTest, EnterWithTheDefaultButtonDisabledOnlyBeeps) {
+    FormDialog dlg;
+    bool ended = true;
+    ui.ExpectModal([&](CDialog&) {
+        dlg.GetDlgItem(IDOK)->EnableWindow(FALSE);
+        UiDriver::PressKey(*dlg.GetDlgItem(IDC_INT), VK_RETURN);
+        ended = dlg.IsEnded() != FALSE;
+        dlg.EndDialog(IDABORT);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDABORT);
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(ui.CallsOf(ScriptedUi::Kind::Beep).size(), 1u);
+}
+
 TEST_F(DialogRunTest, CloseBoxIsTheCloseSystemCommandAndEndsWithCancel) {
     FormDialog dlg;
     ui.ExpectModal([&](CDialog&) { UiDriver::CloseWindow(dlg); });

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "platform/ui/UiSeam.h"
 #include "platform/ui/qt/WindowLink.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool RouteDialogKey(QKeyEvent* event, CWnd* target, QWidget* client) {
         }
     }
     if (control && !control->isEnabled()) {
-        QApplication::beep();
+        CurrentUiSeam().Beep(0, 0);
         return true;
     }
     SendCommand(target, id, control);
