@@ -129,6 +129,11 @@ void BuildControls(QWidget* client, const DialogTemplate& tmpl) {
             // The template height is the height of the open list; the closed box is one line.
             r.setHeight(w->sizeHint().height());
         }
+        if (item.kind == ControlKind::Static && w->sizeHint().width() > r.width()) {
+            // The stand-in font runs a little wider than the Windows one for some texts: a label
+            // grows to show its whole text rather than cut it (labels take no clicks, see below).
+            r.setWidth(w->sizeHint().width());
+        }
         w->setGeometry(r);
         if (item.style & WS_DISABLED)
             w->setEnabled(false);
