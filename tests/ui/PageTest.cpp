@@ -112,3 +112,33 @@ TEST_F(PageTest, PageObjectMayGoBeforeOrAfterItsParentWindow) {
     EXPECT_EQ(late.m_hWnd, nullptr);
     EXPECT_FALSE(late.Create(4711, nullptr));
 }
+
+TEST_F(PageTest, HandingTheSameBitmapOverOnEveryPaintDoesNotPaintForever) {
+    PanelDialog dlg;
+    TestPage page;
+    Run(dlg, [&] {
+        ASSERT_TRUE(page.Create(IDD_PAGE, &dlg.m_tab));
+        std::vector<unsigned char> black(20 * 20 * 4, 0);
+        ASSERT_TRUE(page.m_bitmap.CreateBitmap(20, 20, 1, 32, black.data()));
+        ShowPage(page);
+        UiDriver::ProcessEvents();
+        EXPECT_EQ(UiDriver::Geometry(page.m_picture).Width(), 20);
+        const int settled = page.paints;
+        UiDriver::ProcessEvents();
+        UiDriver::ProcessEvents();
+        EXPECT_EQ(page.paints, settled);
+
+        // A new bitmap (the old one deleted first) is shown after the next paint, and painting
+        // settles.
+        std::vector<unsigned char> white(30 * 30 * 4, 255);
+        page.m_bitmap.DeleteObject();
+        ASSERT_TRUE(page.m_bitmap.CreateBitmap(30, 30, 1, 32, white.data()));
+        page.Invalidate();
+        UiDriver::ProcessEvents();
+        EXPECT_EQ(UiDriver::Geometry(page.m_picture).Width(), 30);
+        const int again = page.paints;
+        EXPECT_GT(again, settled);
+        UiDriver::ProcessEvents();
+        EXPECT_EQ(page.paints, again);
+    });
+}

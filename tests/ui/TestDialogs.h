@@ -144,10 +144,13 @@ public:
     std::vector<BOOL> activations;
     CEdit m_edit;
     CListCtrl m_list;
+    CStatic m_picture;
+    CBitmap m_bitmap;  // handed to the picture on every paint, as a curve preview is
 
     void DoDataExchange(CDataExchange* pDX) override {
         DDX_Control(pDX, IDC_PAGE_EDIT, m_edit);
         DDX_Control(pDX, IDC_PAGE_LIST, m_list);
+        DDX_Control(pDX, IDC_PAGE_PICTURE, m_picture);
     }
     void OnOK() override {
         ++oks;
@@ -163,6 +166,9 @@ public:
         CPaintDC dc(this);
         ++paints;
         paintHadContext = dc.GetSafeHdc() != nullptr;
+        if (m_bitmap.GetSafeHandle())
+            m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
+                                  reinterpret_cast<LPARAM>(m_bitmap.GetSafeHandle()));
     }
 
 protected:

@@ -35,6 +35,7 @@ const DialogItemTemplate kPageItems[] = {
     {IDC_PAGE_LIST, K::ListView, nullptr, 10, 30, 83, 60,
      LVS_REPORT | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP},
     {IDC_PAGE_BUTTON, K::PushButton, "Press", 100, 10, 50, 14, WS_TABSTOP},
+    {IDC_PAGE_PICTURE, K::Picture, nullptr, 100, 30, 15, 13, SS_BITMAP},
 };
 
 const DialogItemTemplate kBareItems[] = {
