@@ -39,6 +39,18 @@ TEST_F(ControlsTest, TemplateControlLandsAtItsPixelRectangle) {
         dlg.GetClientRect(&client);
         EXPECT_EQ(client, CRect(0, 0, 300, 195));  // 200 x 120 dialog units
         EXPECT_FALSE(dlg.GetDlgItem(IDC_APPLY)->IsWindowEnabled());
+
+        // Screen rectangles map back to the client coordinates that the template gave.
+        CRect screen;
+        dlg.GetDlgItem(IDC_INT)->GetWindowRect(&screen);
+        dlg.ScreenToClient(&screen);
+        EXPECT_EQ(screen, CRect(15, 33, 75, 55));
+        dlg.GetDlgItem(IDC_INT)->MoveWindow(1, 2, 30, 20);
+        EXPECT_EQ(UiDriver::Geometry(*dlg.GetDlgItem(IDC_INT)), CRect(1, 2, 31, 22));
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_INT)->ShowWindow(SW_HIDE));
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_INT)->IsWindowVisible());
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_INT)->ShowWindow(SW_SHOW));
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_INT)->IsWindowVisible());
         EXPECT_TRUE(dlg.GetDlgItem(IDC_INT)->IsWindowEnabled());
     });
 }
@@ -232,6 +244,8 @@ TEST_F(ControlsTest, ListClickNotifiesAndKeyboardMovesTheSelectionSilently) {
 
         UiDriver::PressKey(list, VK_DOWN);
         EXPECT_EQ(dlg.listClicks, 1);
+        UiDriver::DoubleClickListRow(list, 6);
+        EXPECT_EQ(dlg.listClicks, 2);  // the second click of a double click is not another click
         EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 6);
         POSITION pos = list.GetFirstSelectedItemPosition();
         ASSERT_NE(pos, nullptr);
@@ -242,7 +256,7 @@ TEST_F(ControlsTest, ListClickNotifiesAndKeyboardMovesTheSelectionSilently) {
         EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 10);
         EXPECT_EQ(list.GetNextItem(10, LVNI_SELECTED), -1);  // one selected row
         EXPECT_EQ(list.GetItemState(10, LVIS_SELECTED), LVIS_SELECTED);
-        EXPECT_EQ(dlg.listClicks, 1);
+        EXPECT_EQ(dlg.listClicks, 2);  // program selections send nothing
 
         EXPECT_TRUE(list.DeleteAllItems());
         EXPECT_EQ(list.GetItemCount(), 0);

@@ -20,8 +20,15 @@ ListViewWidget::ListViewWidget(QWidget* parent) : QTreeWidget(parent) {
 
 void ListViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     QPointer<ListViewWidget> self(this);
+    const bool second = m_afterDoubleClick;
+    m_afterDoubleClick = false;
     QTreeWidget::mouseReleaseEvent(event);
-    if (self && event->button() == Qt::LeftButton) {
+    if (self && !second && event->button() == Qt::LeftButton) {
         SendNotifyFrom(this, NM_CLICK);
     }
+}
+
+void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_afterDoubleClick = true;
+    QTreeWidget::mouseDoubleClickEvent(event);
 }

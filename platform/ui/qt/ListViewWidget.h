@@ -11,4 +11,9 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The second click of a double click is no new click (Windows sends NM_DBLCLK for it).
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool m_afterDoubleClick = false;
 };

@@ -144,15 +144,35 @@ void ClickTab(CWnd& tab, int index) {
     QTest::mouseClick(t->Bar(), Qt::LeftButton, Qt::NoModifier, t->Bar()->tabRect(index).center());
 }
 
-void ClickListRow(CWnd& list, int row) {
-    auto* l = qobject_cast<QTreeWidget*>(Widget(list));
+namespace {
+// The middle of the row's first column in the list's viewport, scrolled into view; (-1, -1) when
+// there is no such row.
+QPoint RowPoint(QTreeWidget* l, int row) {
     if (!l || row < 0 || row >= l->topLevelItemCount())
-        return;
+        return QPoint(-1, -1);
     QTreeWidgetItem* item = l->topLevelItem(row);
     l->scrollToItem(item);
     const QRect r = l->visualItemRect(item);
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(r.left() + 5, r.center().y()));
+    return QPoint(r.left() + 5, r.center().y());
+}
+}  // namespace
+
+void ClickListRow(CWnd& list, int row) {
+    auto* l = qobject_cast<QTreeWidget*>(Widget(list));
+    const QPoint at = RowPoint(l, row);
+    if (at.x() < 0)
+        return;
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void DoubleClickListRow(CWnd& list, int row) {
+    auto* l = qobject_cast<QTreeWidget*>(Widget(list));
+    const QPoint at = RowPoint(l, row);
+    if (at.x() < 0)
+        return;
+    // What a person's double click delivers: press, release, double click, release.
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void PressKey(CWnd& control, int virtualKey) {

@@ -30,6 +30,8 @@ void PickComboEntry(CWnd& combo, int index);
 void ClickTab(CWnd& tab, int index);
 // Clicks a row of a list view.
 void ClickListRow(CWnd& list, int row);
+// Double-clicks a row of a list view.
+void DoubleClickListRow(CWnd& list, int row);
 // Presses and releases a key (VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, ...) in the
 // control, which gets the focus first.
 void PressKey(CWnd& control, int virtualKey);
