@@ -131,8 +131,15 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
     temp->m_private->temporary = true;
     temp->m_hWnd = hWnd;
     CWnd* raw = temp.get();
-    raw->m_private->destroyedConnection =
-        QObject::connect(w, &QObject::destroyed, [w]() { Temporaries().erase(w); });
+    raw->m_private->destroyedConnection = QObject::connect(w, &QObject::destroyed, [w]() {
+        auto& map = Temporaries();
+        auto found = map.find(w);
+        if (found == map.end())
+            return;
+        std::unique_ptr<CWnd> dead = std::move(found->second);
+        map.erase(found);
+        dead->m_hWnd = nullptr;  // the widget is going: the wrapper must not touch it
+    });
     temps.emplace(w, std::move(temp));
     return raw;
 }
