@@ -40,6 +40,11 @@ TEST_F(ControlsTest, TemplateControlLandsAtItsPixelRectangle) {
         EXPECT_EQ(client, CRect(0, 0, 300, 195));  // 200 x 120 dialog units
         EXPECT_FALSE(dlg.GetDlgItem(IDC_APPLY)->IsWindowEnabled());
 
+        // A label too narrow for its text in the stand-in font grows instead of cutting it.
+        const CRect label = UiDriver::Geometry(*dlg.GetDlgItem(IDC_LABEL));
+        EXPECT_EQ(label.left, 240);
+        EXPECT_GT(label.Width(), 30);
+
         // Screen rectangles map back to the client coordinates that the template gave.
         CRect screen;
         dlg.GetDlgItem(IDC_INT)->GetWindowRect(&screen);

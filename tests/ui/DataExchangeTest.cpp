@@ -7,6 +7,14 @@
 #include "tests/ui/TestDialogs.h"
 
 namespace {
+// Names a control that its template does not have.
+class MisboundDialog : public CDialog {
+public:
+    MisboundDialog() : CDialog(IDD_BARE) {}
+    CString m_strMissing = "kept";
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 9876, m_strMissing); }
+};
+
 class DataExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override { UseTestResources(); }
@@ -159,4 +167,18 @@ TEST_F(DataExchangeTest, CheckBoxAndComboIndexGoBothWays) {
         EXPECT_EQ(dlg.m_bCheck, 0);
         EXPECT_EQ(dlg.m_nCombo, -1);
     });
+}
+
+TEST_F(DataExchangeTest, AMissingControlEndsTheExchangeWithoutAPrompt) {
+    MisboundDialog dlg;
+    ui.ExpectModal([&](CDialog&) {
+        EXPECT_FALSE(dlg.UpdateData(TRUE));
+        EXPECT_FALSE(dlg.UpdateData(FALSE));
+        dlg.OnOK();  // refused: the dialog stays
+        EXPECT_FALSE(dlg.IsEnded());
+        dlg.OnCancel();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_strMissing, CString("kept"));
+    EXPECT_TRUE(ui.CallsOf(ScriptedUi::Kind::MessageBox).empty());
 }

@@ -3,6 +3,11 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include "platform/ui/qt/WindowLink.h"
 #include "platform/ui/testing/ScriptedUi.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "tests/ui/TestDialogs.h"
@@ -179,6 +184,16 @@ TEST_F(DialogRunTest, WindowMenuItemsSendSystemCommands) {
         sys->GetMenuString(16, text, MF_BYCOMMAND);
         EXPECT_EQ(text, CString("Inf&o \xFC"
                                 "ber Brenvo ..."));
+        // Where a person finds it: the "?" menu at the right of the menu bar and the context menu
+        // of the window's background.
+        QWidget* frame = WidgetOf(dlg.m_hWnd);
+        auto* bar = frame->findChild<QMenuBar*>();
+        ASSERT_NE(bar, nullptr);
+        auto* corner = qobject_cast<QToolButton*>(bar->cornerWidget(Qt::TopRightCorner));
+        ASSERT_NE(corner, nullptr);
+        EXPECT_EQ(reinterpret_cast<HMENU>(corner->menu()), sys->m_hMenu);
+        EXPECT_EQ(WidgetOf(dlg.GetDlgItem(IDC_INT)->m_hWnd)->parentWidget()->contextMenuPolicy(),
+                  Qt::CustomContextMenu);
         EXPECT_TRUE(UiDriver::TriggerMenuItem(dlg, 16, TRUE));
         EXPECT_FALSE(dlg.IsEnded());  // 16 is no close command
         EXPECT_TRUE(UiDriver::TriggerMenuItem(dlg, SC_CLOSE, TRUE));

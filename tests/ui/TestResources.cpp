@@ -17,6 +17,7 @@ const DialogItemTemplate kFormItems[] = {
     {IDC_COMBO, K::ComboBox, nullptr, 10, 75, 80, 60, CBS_DROPDOWNLIST | WS_TABSTOP, kColours},
     {IDC_APPLY, K::PushButton, "Apply", 130, 100, 50, 14, WS_TABSTOP | WS_DISABLED},
     {IDC_READONLY, K::Edit, "fixed", 100, 60, 60, 14, ES_READONLY},
+    {IDC_LABEL, K::Static, "A label whose text runs long", 160, 5, 20, 8, 0},
 };
 
 const DialogItemTemplate kPanelItems[] = {

@@ -21,6 +21,7 @@ enum TestIds : UINT {
     IDC_COMBO = 1006,
     IDC_APPLY = 1007,
     IDC_READONLY = 1008,
+    IDC_LABEL = 1009,
 
     IDC_SLIDER = 1010,
     IDC_SCROLL = 1011,
