@@ -88,6 +88,10 @@ QWidget* ClientOf(const CWnd& wnd) {
 CWnd::CWnd() : m_private(std::make_unique<CWndPrivate>()) {}
 
 CWnd::~CWnd() {
+    // Timers call back into this wrapper: they go with it, even when its widget stays.
+    for (auto& timer : m_private->timers)
+        delete timer.second.data();
+    m_private->timers.clear();
     QWidget* w = m_hWnd ? WidgetOf(m_hWnd) : nullptr;
     if (w) {
         QObject::disconnect(m_private->destroyedConnection);
@@ -162,6 +166,9 @@ BOOL CWnd::Attach(HWND hWnd) {
 
 HWND CWnd::Detach() {
     HWND old = m_hWnd;
+    for (auto& timer : m_private->timers)
+        delete timer.second.data();
+    m_private->timers.clear();
     if (old) {
         QObject::disconnect(m_private->destroyedConnection);
         QWidget* w = WidgetOf(old);

@@ -294,6 +294,25 @@ TEST_F(DialogRunTest, WrappersOfDestroyedWindowsAreHarmless) {
     EXPECT_EQ(dlg.SetTimer(1, 10, nullptr), 0u);
 }
 
+TEST_F(DialogRunTest, TimerOfAWrapperEndsWithTheWrapper) {
+    FormDialog dlg;
+    ui.ExpectModal([&](CDialog&) {
+        {
+            CWnd edit;
+            edit.Attach(dlg.GetDlgItem(IDC_INT)->m_hWnd);
+            EXPECT_NE(edit.SetTimer(9, 5, nullptr), 0u);
+            edit.Detach();
+            EXPECT_EQ(edit.m_hWnd, nullptr);
+            EXPECT_TRUE(edit.Attach(dlg.GetDlgItem(IDC_REAL)->m_hWnd));
+            EXPECT_NE(edit.SetTimer(9, 5, nullptr), 0u);
+        }  // the control stays, its wrapper's timer must not call into freed memory
+        UiDriver::ProcessEventsFor(60);
+        EXPECT_NE(dlg.GetDlgItem(IDC_REAL), nullptr);
+        dlg.EndDialog(IDOK);
+    });
+    dlg.DoModal();
+}
+
 TEST_F(DialogRunTest, ScriptedSeamFailsOnAnUnexpectedCallInsteadOfBlocking) {
     EXPECT_NONFATAL_FAILURE(g_unexpectedAnswer = AfxMessageBox("Surprise", MB_YESNO),
                             "unexpected a message box");
