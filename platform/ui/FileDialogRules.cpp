@@ -40,8 +40,8 @@ CString ConvertFileFilter(const char* windowsFilter) {
         // Patterns: ';' separated on Windows, blank separated here; "*.*" matches every file.
         std::string patterns;
         std::string pattern;
-        const std::string spec = parts[i + 1] + ";";
-        for (char ch : spec) {
+        const std::string patternList = parts[i + 1] + ";";
+        for (char ch : patternList) {
             if (ch == ';') {
                 pattern = Trim(pattern);
                 if (pattern == "*.*")

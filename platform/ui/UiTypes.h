@@ -167,7 +167,7 @@ struct NMCUSTOMDRAW {
     NMHDR hdr;
     DWORD dwDrawStage;
     HDC hdc;
-    UINT_PTR dwItemSpec;
+    UINT_PTR dwItem;  // the item being drawn
     UINT uItemState;
     LPARAM lItemlParam;
 };
