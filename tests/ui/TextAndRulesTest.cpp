@@ -30,7 +30,7 @@ TEST(Windows1252Test, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(FromQString(q).str(), all);
 }
 
-TEST(Windows1252Test, SpecialBytesMapToTheirCharacters) {
+TEST(Windows1252Test, HighBytesMapToTheirCharacters) {
     struct Case {
         const char* bytes;
         char16_t unicode;
