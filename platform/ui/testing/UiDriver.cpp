@@ -243,6 +243,23 @@ BOOL TriggerMenuItem(CWnd& window, UINT id, BOOL systemMenu) {
     return TRUE;
 }
 
+CWnd* FindChildByText(const CWnd& window, const char* text) {
+    QWidget* client = ClientOf(window);
+    if (!client)
+        return nullptr;
+    for (QObject* child : client->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || ControlId(w) == 0)
+            continue;
+        CString current;
+        CWnd* control = CWnd::FromHandle(HandleOf(w));
+        control->GetWindowText(current);
+        if (current == text)
+            return control;
+    }
+    return nullptr;
+}
+
 CRect Geometry(const CWnd& window) {
     QWidget* w = Widget(window);
     if (!w)

@@ -45,6 +45,9 @@ void CloseWindow(CWnd& window);
 // Triggers a menu item of the window's menu bar (or its window menu) as a click would.
 BOOL TriggerMenuItem(CWnd& window, UINT id, BOOL systemMenu = FALSE);
 
+// The first control of the window whose text is `text` (for controls that share IDC_STATIC), or
+// null.
+CWnd* FindChildByText(const CWnd& window, const char* text);
 // The widget's rectangle in pixels, in its parent's client coordinates.
 CRect Geometry(const CWnd& window);
 // The number of times the window has painted since it was created.

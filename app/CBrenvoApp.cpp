@@ -1,0 +1,17 @@
+#include "app/CBrenvoApp.h"
+
+#include "app/CBrenvoDlg.h"
+#include "resources/BrenvoResources.h"
+
+CBrenvoApp::CBrenvoApp() : CWinApp(nullptr) {
+    AfxSetResourceSet(&BrenvoResources());
+}
+
+BOOL CBrenvoApp::InitInstance() {
+    CBrenvoDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    // The modal run was the whole program: no message loop of the framework's own.
+    return FALSE;
+}

@@ -1,0 +1,173 @@
+#include "app/CBrenvoDlg.h"
+
+#include "app/CAboutDlg.h"
+#include "link/CableTransport.h"
+#include "link/SerialTransport.h"
+#include "platform/ui/AfxFunctions.h"
+#include "platform/ui/CDataExchange.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CPaintDC.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/Resource.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Slider rows 4, 3, 2, 1, in the order of m_sliders.
+constexpr int kSliderIds[CBrenvoDlg::SLIDER_ROWS] = {IDC_SLIDER_ROW4, IDC_SLIDER_ROW3,
+                                                     IDC_SLIDER_ROW2, IDC_SLIDER_ROW1};
+constexpr int kLabelIds[CBrenvoDlg::SLIDER_ROWS] = {IDC_LABEL_OUTPUT1, IDC_LABEL_OUTPUT2,
+                                                    IDC_LABEL_OUTPUT3, IDC_LABEL_OUTPUT4};
+constexpr UINT kDeviceMenuItems[] = {ID_DEVICE_READALL, ID_DEVICE_WRITEALL, ID_DEVICE_RESETALL};
+
+CString OutputCaption(const char* format, int number) {
+    CString text;
+    text.Format(format, number);
+    return text;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CBrenvoDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, &CBrenvoDlg::OnTcnSelchangeTab)
+ON_COMMAND(ID_FILE_QUIT, &CBrenvoDlg::OnQuit)
+END_MESSAGE_MAP()
+
+CBrenvoDlg::CBrenvoDlg(CWnd* pParent) : CDialog(IDD_BRENVO_DIALOG, pParent) {
+    if (CWinApp* app = AfxGetApp()) {
+        m_hIcon = app->LoadIcon(IDR_MAINFRAME);
+    }
+}
+
+void CBrenvoDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SCROLL_OUTPUTS, m_scrollBar);
+    DDX_Control(pDX, IDC_TAB, m_tabCtrl);
+    for (int row = 0; row < SLIDER_ROWS; ++row) {
+        DDX_Control(pDX, kSliderIds[row], m_sliders[row]);
+    }
+    DDX_Check(pDX, IDC_LOOKUP_8BIT, m_bLookup8Bit);
+    DDX_Text(pDX, IDC_ACTUAL_TEMP, m_strActualTemp);
+    DDX_Text(pDX, IDC_SHUTDOWN_TEMP, m_strShutdownTemp);
+    for (int i = 0; i < SLIDER_ROWS; ++i) {
+        DDX_Text(pDX, kLabelIds[i], m_strOutputLabel[i]);
+    }
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
+}
+
+BOOL CBrenvoDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        const char* about = AfxFindString(IDS_ABOUTBOX);
+        if (about != nullptr && *about != '\0') {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    SetTitleSuffix(" - Offline");
+
+    m_hCable = nullptr;
+    for (int k = 0; k < MAX_OUTPUTS; ++k) {
+        m_tables[k].m_outputIndex = static_cast<BYTE>(k);
+        m_tables[k].m_pCableHandle = &m_hCable;
+    }
+    m_standAlone.m_pCableHandle = &m_hCable;
+    m_bReadShutdown = 0;
+    m_bWriteShutdown = 0;
+    m_nMaxValue = 1023;
+    // Four output tabs are shown until a profile says otherwise; the bulk operations follow them.
+    m_nOutputs = 4;
+
+    for (CDlgTable& page : m_tables) {
+        page.Create(IDD_TABLE, &m_tabCtrl);
+    }
+    m_standAlone.Create(IDD_STANDALONE, &m_tabCtrl);
+
+    for (int k = 0; k < 4; ++k) {
+        m_tabCtrl.AddPage(&m_tables[k], OutputCaption("Output %d", k + 1));
+    }
+
+    for (int& value : m_nOutputValue) {
+        value = 0;
+    }
+
+    DetectDevice();
+    FinishDetection();
+    return TRUE;
+}
+
+void CBrenvoDlg::SetTitleSuffix(const char* suffix) {
+    const char* base = AfxFindString(IDS_TITLE);
+    SetWindowText(CString(base) + suffix);
+}
+
+void CBrenvoDlg::DetectDevice() {
+    // No link is searched yet: the window starts in the "nothing found" state.
+}
+
+void CBrenvoDlg::FinishDetection() {
+    for (CDlgTable& page : m_tables) {
+        page.SetMaxValue(static_cast<WORD>(m_nMaxValue));
+    }
+    for (CSliderCtrl& slider : m_sliders) {
+        slider.SetRange(0, m_nMaxValue, FALSE);
+    }
+    m_tabCtrl.SetCurSel(0);
+    m_tabCtrl.ShowSelectedPage();
+    for (int i = 0; i < SLIDER_ROWS; ++i) {
+        m_strOutputLabel[i] = OutputCaption("Output %d:", i + 1);
+    }
+    UpdateData(FALSE);
+
+    const UINT state = (CableIsOpen(m_hCable) || SerialIsOpen()) ? MF_ENABLED : MF_GRAYED;
+    if (CMenu* menu = GetMenu()) {
+        for (UINT id : kDeviceMenuItems) {
+            menu->EnableMenuItem(id, MF_BYCOMMAND | state);
+        }
+    }
+}
+
+void CBrenvoDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CBrenvoDlg::OnPaint() {
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        const int cxIcon = GetSystemMetrics(SM_CXICON);
+        const int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        const int x = (rect.Width() - cxIcon + 1) / 2;
+        const int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CBrenvoDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
+
+void CBrenvoDlg::OnTcnSelchangeTab(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    m_tabCtrl.ShowSelectedPage();
+    *pResult = 0;
+}
+
+void CBrenvoDlg::OnQuit() {
+    OnCancel();
+}
