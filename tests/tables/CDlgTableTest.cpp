@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,18 +74,29 @@ void TypeValue(CDlgTable& page, const char* text) {
     UiDriver::TypeText(Control(page, IDC_VALUE), text);
 }
 
+class CDlgTableTest : public testing::Test {
+protected:
+    // Runs `body` with `count` table pages in a host window, the first shown.
+    void WithPages(int count, const std::function<void(TablePages&)>& body,
+                   FT_HANDLE* cable = nullptr) {
+        PageHost host;
+        host.Run(ui, [&] {
+            TablePages pages(host, count, cable);
+            body(pages);
+        });
+    }
+    ScriptedUi ui;
+};
+
 }  // namespace
 
-TEST(CDlgTable, SetMaxValueFillsTheLinearCurveOfTheRange) {
+TEST_F(CDlgTableTest, SetMaxValueFillsTheLinearCurveOfTheRange) {
     struct Case {
         WORD max;
         WORD at1, at128, at255;
     };
     const Case cases[] = {{511, 2, 256, 511}, {1023, 4, 513, 1023}, {65535, 257, 32896, 65535}};
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, nullptr);
+    WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];
         EXPECT_EQ(page.m_maxValue, 1023) << "after initialisation";
         EXPECT_EQ(page.m_listTable.GetItemCount(), 0) << "the list waits for the first range";
@@ -105,11 +117,8 @@ TEST(CDlgTable, SetMaxValueFillsTheLinearCurveOfTheRange) {
     });
 }
 
-TEST(CDlgTable, CopyAndPasteMoveWholeTablesBetweenPages) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 2, nullptr);
+TEST_F(CDlgTableTest, CopyAndPasteMoveWholeTablesBetweenPages) {
+    WithPages(2, [&](TablePages& pages) {
         pages[0].SetMaxValue(1023);
         pages[1].SetMaxValue(65535);
         pages[1].m_cbPredefines.SetCurSel(3);
@@ -136,11 +145,8 @@ TEST(CDlgTable, CopyAndPasteMoveWholeTablesBetweenPages) {
     });
 }
 
-TEST(CDlgTable, TypedValuesGoToTheClickedRowAsTheirLow16Bits) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, nullptr);
+TEST_F(CDlgTableTest, TypedValuesGoToTheClickedRowAsTheirLow16Bits) {
+    WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];
         page.SetMaxValue(1023);
 
@@ -162,11 +168,8 @@ TEST(CDlgTable, TypedValuesGoToTheClickedRowAsTheirLow16Bits) {
     });
 }
 
-TEST(CDlgTable, ARefusedValueIsAnsweredWithThePromptAndTheLastValueStays) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, nullptr);
+TEST_F(CDlgTableTest, ARefusedValueIsAnsweredWithThePromptAndTheLastValueStays) {
+    WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];
         page.SetMaxValue(1023);
         UiDriver::ClickListRow(page.m_listTable, 3);
@@ -186,11 +189,8 @@ TEST(CDlgTable, ARefusedValueIsAnsweredWithThePromptAndTheLastValueStays) {
     });
 }
 
-TEST(CDlgTable, KeyboardSelectionDoesNotFillTheBoxButTakesTheNextEdit) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, nullptr);
+TEST_F(CDlgTableTest, KeyboardSelectionDoesNotFillTheBoxButTakesTheNextEdit) {
+    WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];
         page.SetMaxValue(1023);
         UiDriver::ClickListRow(page.m_listTable, 20);
@@ -206,11 +206,8 @@ TEST(CDlgTable, KeyboardSelectionDoesNotFillTheBoxButTakesTheNextEdit) {
     });
 }
 
-TEST(CDlgTable, EditsWithoutASelectedRowAreIgnored) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, nullptr);
+TEST_F(CDlgTableTest, EditsWithoutASelectedRowAreIgnored) {
+    WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];
         page.SetMaxValue(1023);
         const std::vector<WORD> before(page.m_table, page.m_table + TABLE_SIZE);
@@ -220,11 +217,8 @@ TEST(CDlgTable, EditsWithoutASelectedRowAreIgnored) {
     });
 }
 
-TEST(CDlgTable, ThePreviewUsesTheSameHeightForTheTenBitAndSixteenBitRanges) {
-    ScriptedUi ui;
-    PageHost host;
-    host.Run(ui, [&] {
-        TablePages pages(host, 2, nullptr);
+TEST_F(CDlgTableTest, ThePreviewUsesTheSameHeightForTheTenBitAndSixteenBitRanges) {
+    WithPages(2, [&](TablePages& pages) {
         CDlgTable& tenBit = pages[0];
         CDlgTable& sixteenBit = pages[1];
         tenBit.SetMaxValue(1023);
@@ -251,7 +245,7 @@ TEST(CDlgTable, ThePreviewUsesTheSameHeightForTheTenBitAndSixteenBitRanges) {
     });
 }
 
-TEST(CDlgTable, WriteAndReadFollowTheLinkAtEveryRedraw) {
+TEST_F(CDlgTableTest, WriteAndReadFollowTheLinkAtEveryRedraw) {
     TempRuntimeDir runtime;
     IdentifyResponder dimmer("DMX-LED-Dimmer T5QM");
     PtyPlayer::Options options;
@@ -259,35 +253,35 @@ TEST(CDlgTable, WriteAndReadFollowTheLinkAtEveryRedraw) {
     PtyPlayer player(dimmer, options);
     ASSERT_TRUE(player.Start());
 
-    ScriptedUi ui;
-    PageHost host;
     FT_HANDLE cable = nullptr;
-    host.Run(ui, [&] {
-        TablePages pages(host, 1, &cable);
-        CDlgTable& page = pages[0];
-        auto usable = [&] {
-            return Control(page, IDC_TABLE_WRITE).IsWindowEnabled() &&
-                   Control(page, IDC_TABLE_READ).IsWindowEnabled();
-        };
-        auto unusable = [&] {
-            return !Control(page, IDC_TABLE_WRITE).IsWindowEnabled() &&
-                   !Control(page, IDC_TABLE_READ).IsWindowEnabled();
-        };
-        EXPECT_TRUE(unusable()) << "no link";
+    WithPages(
+        1,
+        [&](TablePages& pages) {
+            CDlgTable& page = pages[0];
+            auto usable = [&] {
+                return Control(page, IDC_TABLE_WRITE).IsWindowEnabled() &&
+                       Control(page, IDC_TABLE_READ).IsWindowEnabled();
+            };
+            auto unusable = [&] {
+                return !Control(page, IDC_TABLE_WRITE).IsWindowEnabled() &&
+                       !Control(page, IDC_TABLE_READ).IsWindowEnabled();
+            };
+            EXPECT_TRUE(unusable()) << "no link";
 
-        int fakeHandle = 0;
-        cable = &fakeHandle;
-        page.RedrawCurve();
-        EXPECT_TRUE(usable()) << "cable handle set";
-        cable = nullptr;
-        page.SetMaxValue(511);
-        EXPECT_TRUE(unusable()) << "cable gone";
+            int fakeHandle = 0;
+            cable = &fakeHandle;
+            page.RedrawCurve();
+            EXPECT_TRUE(usable()) << "cable handle set";
+            cable = nullptr;
+            page.SetMaxValue(511);
+            EXPECT_TRUE(unusable()) << "cable gone";
 
-        ASSERT_TRUE(SerialOpen(player.ComNumber()));
-        UiDriver::Click(Control(page, IDC_TABLE_PASTE));
-        EXPECT_TRUE(usable()) << "serial port open";
-        SerialClose();
-        page.RedrawCurve();
-        EXPECT_TRUE(unusable()) << "serial port closed";
-    });
+            ASSERT_TRUE(SerialOpen(player.ComNumber()));
+            UiDriver::Click(Control(page, IDC_TABLE_PASTE));
+            EXPECT_TRUE(usable()) << "serial port open";
+            SerialClose();
+            page.RedrawCurve();
+            EXPECT_TRUE(unusable()) << "serial port closed";
+        },
+        &cable);
 }
