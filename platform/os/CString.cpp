@@ -8,15 +8,25 @@
 namespace {
 
 // Windows-1252 case mapping is ASCII-only in the invariant locale that the program relies on.
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
-int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+int Clamp(int v, int lo, int hi) {
+    return std::max(lo, std::min(v, hi));
+}
 
 }  // namespace
 
-int CString::Compare(const char* text) const { return std::strcmp(m_s.c_str(), text ? text : ""); }
+int CString::Compare(const char* text) const {
+    return std::strcmp(m_s.c_str(), text ? text : "");
+}
 
 int CString::CompareNoCase(const char* text) const {
     const char* a = m_s.c_str();
@@ -90,7 +100,9 @@ CString CString::Right(int count) const {
     return CString(m_s.substr(static_cast<size_t>(GetLength() - n)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     const int from = Clamp(first, 0, GetLength());
@@ -108,7 +120,9 @@ CString& CString::MakeLower() {
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::TrimLeft() {
     const auto it = std::find_if(m_s.begin(), m_s.end(), [](char c) { return !IsSpace(c); });

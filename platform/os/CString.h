@@ -10,7 +10,8 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* text) : m_s(text ? text : "") {}  // NOLINT: implicit as in the original class
+    CString(const char* text)
+        : m_s(text ? text : "") {}  // NOLINT: implicit as in the original class
     CString(const char* text, int length) : m_s(text, length > 0 ? length : 0) {}
     CString(const std::string& text) : m_s(text) {}  // NOLINT
     CString(char ch, int repeat = 1) : m_s(repeat > 0 ? repeat : 0, ch) {}

@@ -1,10 +1,10 @@
 #include "platform/os/TimeService.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <unistd.h>
 
 namespace {
 
@@ -38,13 +38,17 @@ std::atomic<TimeService*> g_current{&g_system};
 
 }  // namespace
 
-TimeService& CurrentTimeService() { return *g_current.load(std::memory_order_acquire); }
+TimeService& CurrentTimeService() {
+    return *g_current.load(std::memory_order_acquire);
+}
 
 void SetTimeService(TimeService* service) {
     g_current.store(service ? service : &g_system, std::memory_order_release);
 }
 
-void Sleep(DWORD milliseconds) { CurrentTimeService().Sleep(milliseconds); }
+void Sleep(DWORD milliseconds) {
+    CurrentTimeService().Sleep(milliseconds);
+}
 
 BOOL Beep(DWORD frequency, DWORD durationMs) {
     CurrentTimeService().Beep(frequency, durationMs);

@@ -4,17 +4,20 @@
 
 TEST(CString, FormatsFindsAndSlices) {
     CString s;
-    s.Format("%d \xB0"
-             "C",
-             -5);
-    EXPECT_EQ(s, "-5 \xB0"
-                 "C");
+    s.Format(
+        "%d \xB0"
+        "C",
+        -5);
+    EXPECT_EQ(s,
+              "-5 \xB0"
+              "C");
     EXPECT_EQ(s.GetLength(), 5);
     EXPECT_EQ(s.Find("\xB0"), 3);
     EXPECT_EQ(s.Find('x'), -1);
     EXPECT_EQ(s.Left(2), "-5");
-    EXPECT_EQ(s.Mid(3, 99), "\xB0"
-                            "C");
+    EXPECT_EQ(s.Mid(3, 99),
+              "\xB0"
+              "C");
     EXPECT_EQ(s.Right(100), s);
     EXPECT_EQ(s.Mid(-3, 2), "-5");
     EXPECT_EQ(s.Find("", 99), -1);

@@ -14,7 +14,9 @@ RecordingTimeService::RecordingTimeService(bool reallyWait) : m_reallyWait(reall
     SetTimeService(this);
 }
 
-RecordingTimeService::~RecordingTimeService() { SetTimeService(nullptr); }
+RecordingTimeService::~RecordingTimeService() {
+    SetTimeService(nullptr);
+}
 
 void RecordingTimeService::Sleep(DWORD milliseconds) {
     {
@@ -41,7 +43,9 @@ LONGLONG RecordingTimeService::Counter() {
     return MonotonicNs() + m_virtualNs;
 }
 
-LONGLONG RecordingTimeService::Frequency() { return 1000000000LL; }
+LONGLONG RecordingTimeService::Frequency() {
+    return 1000000000LL;
+}
 
 std::vector<RecordingTimeService::Event> RecordingTimeService::Events() const {
     std::lock_guard<std::mutex> lock(m_mutex);
