@@ -98,7 +98,7 @@ BOOL CBrenvoDlg::OnInitDialog() {
         value = 0;
     }
 
-    DetectDevice();
+    // No link is searched for yet: the window finishes in the "nothing found" state.
     FinishDetection();
     return TRUE;
 }
@@ -106,10 +106,6 @@ BOOL CBrenvoDlg::OnInitDialog() {
 void CBrenvoDlg::SetTitleSuffix(const char* suffix) {
     const char* base = AfxFindString(IDS_TITLE);
     SetWindowText(CString(base) + suffix);
-}
-
-void CBrenvoDlg::DetectDevice() {
-    // No link is searched yet: the window starts in the "nothing found" state.
 }
 
 void CBrenvoDlg::FinishDetection() {

@@ -52,8 +52,6 @@ protected:
     void OnTcnSelchangeTab(NMHDR* pNMHDR, LRESULT* pResult);
     void OnQuit();
 
-    // Looks for the dimmer and applies its model profile.
-    void DetectDevice();
     // The steps that end detection whatever it found: page ranges, slider ranges, first tab,
     // labels, and the Device menu.
     void FinishDetection();

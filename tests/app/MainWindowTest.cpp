@@ -167,3 +167,25 @@ TEST_F(MainWindowTest, TheWindowMenuEndsWithTheAboutItemWhichOpensTheAboutBox) {
         dlg.EndDialog(IDCANCEL);
     });
 }
+
+TEST_F(MainWindowTest, AnEmptyAboutStringLeavesTheWindowMenuAlone) {
+    // The program's own resources with string 101 emptied.
+    const ResourceSet& own = BrenvoResources();
+    const StringResource strings[] = {{IDS_ABOUTBOX, ""}, {IDS_TITLE, "Brenvo V2.4"}};
+    ResourceSet withoutAbout = own;
+    withoutAbout.strings = strings;
+    withoutAbout.stringCount = 2;
+    AfxSetResourceSet(&withoutAbout);
+
+    RunMain([](CBrenvoDlg& dlg) {
+        CMenu* sys = dlg.GetSystemMenu(FALSE);
+        ASSERT_NE(sys, nullptr);
+        for (int i = 0; i < sys->GetMenuItemCount(); ++i) {
+            EXPECT_NE(sys->GetMenuItemID(i), static_cast<UINT>(IDM_ABOUTBOX));
+            EXPECT_NE(sys->GetMenuItemID(i), 0u) << "no separator appended";
+        }
+        EXPECT_EQ(TitleOf(dlg), "Brenvo V2.4 - Offline");
+        dlg.EndDialog(IDCANCEL);
+    });
+    AfxSetResourceSet(&own);
+}

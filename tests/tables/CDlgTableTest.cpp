@@ -100,6 +100,16 @@ TEST_F(CDlgTableTest, SetMaxValueFillsTheLinearCurveOfTheRange) {
         CDlgTable& page = pages[0];
         EXPECT_EQ(page.m_maxValue, 1023) << "after initialisation";
         EXPECT_EQ(page.m_listTable.GetItemCount(), 0) << "the list waits for the first range";
+        const char* const predefines[] = {
+            "select Predefines...", "All on",       "All off", "Linear", "Gamma", "Invert",
+            "Load from file",       "Save to file", "Formula",
+        };
+        ASSERT_EQ(page.m_cbPredefines.GetCount(), 9);
+        for (int i = 0; i < 9; ++i) {
+            CString item;
+            page.m_cbPredefines.GetLBText(i, item);
+            EXPECT_EQ(item, predefines[i]);
+        }
         for (const Case& c : cases) {
             page.SetMaxValue(c.max);
             EXPECT_EQ(page.m_maxValue, c.max);
