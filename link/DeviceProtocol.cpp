@@ -12,12 +12,6 @@ CString IdentifyText(const BYTE* reply, DWORD count) {
 }
 
 namespace {
-// A driver never reports more than it was asked for; a faulty one must not make us read past
-// the buffer.
-DWORD ReadAtMost(FT_HANDLE hCable, BYTE* buffer, DWORD count) {
-    return std::min(CableRead(hCable, buffer, count), count);
-}
-
 void WriteByte(FT_HANDLE hCable, BYTE value) {
     CableWrite(hCable, &value, 1);
 }
@@ -28,9 +22,9 @@ CString CableIdentify(FT_HANDLE hCable) {
         return CString();
     }
     BYTE reply[CABLE_IDENTIFY_CAPACITY];
-    ReadAtMost(hCable, reply, CABLE_IDENTIFY_CAPACITY);
+    CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY);
     WriteByte(hCable, CMD_IDENTIFY);
-    const DWORD count = ReadAtMost(hCable, reply, CABLE_IDENTIFY_CAPACITY);
+    const DWORD count = CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY);
     return IdentifyText(reply, count);
 }
 
@@ -39,7 +33,6 @@ CString SerialIdentify(DWORD* replyCount) {
     const BYTE request = CMD_IDENTIFY;
     DWORD count = 0;
     SerialRequest(&request, 1, reply, SERIAL_IDENTIFY_CAPACITY, &count, SERIAL_REPLY_TIMEOUT_MS);
-    count = std::min(count, SERIAL_IDENTIFY_CAPACITY);
     if (replyCount) {
         *replyCount = count;
     }
@@ -75,7 +68,7 @@ DWORD CableReadTemperature(FT_HANDLE hCable, BYTE* reply, DWORD replyLength) {
     }
     replyLength = std::min(replyLength, TEMPERATURE_REPLY_FOUR_READINGS);
     WriteByte(hCable, CMD_READ_TEMPERATURE);
-    return ReadAtMost(hCable, reply, replyLength);
+    return CableRead(hCable, reply, replyLength);
 }
 
 DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw) {
@@ -85,7 +78,7 @@ DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw) {
     }
     BYTE reply[SHUTDOWN_REPLY_LENGTH] = {};
     WriteByte(hCable, CMD_READ_SHUTDOWN_TEMPERATURE);
-    const DWORD count = ReadAtMost(hCable, reply, SHUTDOWN_REPLY_LENGTH);
+    const DWORD count = CableRead(hCable, reply, SHUTDOWN_REPLY_LENGTH);
     if (count == SHUTDOWN_REPLY_LENGTH) {
         *raw = WordFromWire(reply);
     }
@@ -114,11 +107,11 @@ bool CableWriteTable(FT_HANDLE hCable, BYTE command, int outputIndex, const WORD
     WriteByte(hCable, TABLE_TRAILER);
     Sleep(TABLE_TRAILER_PAUSE_MS);
     BYTE reply[CABLE_IDENTIFY_CAPACITY];
-    ReadAtMost(hCable, reply, CABLE_IDENTIFY_CAPACITY);
+    CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY);
     WriteByte(hCable, CMD_IDENTIFY);
     for (int probe = 0; probe < TABLE_PROBE_LIMIT; ++probe) {
         Sleep(TABLE_PROBE_PAUSE_MS);
-        if (ReadAtMost(hCable, reply, CABLE_IDENTIFY_CAPACITY) > 0) {
+        if (CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY) > 0) {
             return true;
         }
     }
@@ -140,11 +133,11 @@ DWORD CableReadTable(FT_HANDLE hCable, int outputIndex, WORD* table) {
         return 0;
     }
     BYTE reply[TABLE_IMAGE_SIZE];
-    ReadAtMost(hCable, reply, TABLE_IMAGE_SIZE);
+    CableRead(hCable, reply, TABLE_IMAGE_SIZE);
     const auto request = ReadTableRequest(outputIndex);
     CableWrite(hCable, request.data(), request.size());
     Sleep(TABLE_READ_PAUSE_MS);
-    const DWORD count = ReadAtMost(hCable, reply, TABLE_IMAGE_SIZE);
+    const DWORD count = CableRead(hCable, reply, TABLE_IMAGE_SIZE);
     if (count == TABLE_IMAGE_SIZE) {
         ImageToTable(reply, table);
     }
@@ -160,7 +153,6 @@ DWORD SerialReadTable(int outputIndex, WORD* table) {
     const auto request = ReadTableRequest(outputIndex);
     SerialRequest(request.data(), request.size(), reply, TABLE_IMAGE_SIZE, &count,
                   SERIAL_REPLY_TIMEOUT_MS);
-    count = std::min(count, TABLE_IMAGE_SIZE);
     if (count == TABLE_IMAGE_SIZE) {
         ImageToTable(reply, table);
     }
