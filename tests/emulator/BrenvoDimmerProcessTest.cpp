@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "link/DeviceProtocol.h"
 #include "link/SerialTransport.h"
@@ -24,6 +25,19 @@ using namespace std::chrono_literals;
 
 class BrenvoDimmerProcessTest : public ::testing::Test {
 protected:
+    // A failed assertion returns before the test stops its program: end it here, so that no
+    // emulator outlives the test with its port published.
+    void TearDown() override {
+        SerialClose();
+        for (pid_t pid : m_started) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+            }
+        }
+    }
+
     // Starts the program with its output going to a file; returns its process id.
     pid_t Start(std::vector<std::string> args) {
         args.insert(args.begin(), BRENVO_DIMMER_PATH);
@@ -40,6 +54,9 @@ protected:
         pid_t pid = -1;
         EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&files);
+        if (pid > 0) {
+            m_started.push_back(pid);
+        }
         return pid;
     }
     // The exit status, or -1 when the program did not end within the time.
@@ -74,6 +91,7 @@ protected:
 
     TempRuntimeDir m_runtime;
     std::string m_output = m_runtime.Path() + "/out.txt";
+    std::vector<pid_t> m_started;
 };
 
 TEST_F(BrenvoDimmerProcessTest, PublishesAnswersAndUnpublishesOnEachSignal) {
