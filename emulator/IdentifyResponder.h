@@ -1,4 +1,4 @@
-// The smallest device: answers every identify byte ('i') with a fixed text and ignores the rest.
+// The smallest device: answers every identify byte with a fixed text and ignores the rest.
 #pragma once
 
 #include <string>
@@ -9,8 +9,6 @@ class IdentifyResponder final : public DeviceResponder {
 public:
     explicit IdentifyResponder(std::string text) : m_text(std::move(text)) {}
     DeviceReply OnReceive(const std::uint8_t* data, std::size_t count) override;
-
-    static constexpr std::uint8_t kIdentify = 0x69;
 
 private:
     std::string m_text;

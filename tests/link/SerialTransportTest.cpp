@@ -10,6 +10,7 @@
 
 #include "emulator/IdentifyResponder.h"
 #include "emulator/PtyPlayer.h"
+#include "link/DeviceCommands.h"
 #include "link/SerialTransport.h"
 #include "platform/os/SerialPortService.h"
 #include "tests/support/ScriptedResponder.h"
@@ -173,7 +174,7 @@ TEST_F(SerialTransportTest, ConsecutiveRequestsEachGetTheirOwnReply) {
     ASSERT_TRUE(player.Start());
     ASSERT_TRUE(SerialOpen(player.ComNumber()));
     for (int i = 0; i < 20; ++i) {
-        const BYTE request[] = {IdentifyResponder::kIdentify};
+        const BYTE request[] = {CMD_IDENTIFY};
         BYTE reply[1000] = {};
         DWORD count = 0;
         ASSERT_TRUE(SerialRequest(request, 1, reply, 1000, &count, 50));
@@ -205,7 +206,7 @@ TEST_F(SerialTransportTest, LastComNumberNamesTheLastEmulatedPort) {
     ASSERT_EQ(system(("mkdir -p -m 700 " + m_runtime.Path() + "/brenvo " + ports).c_str()), 0);
     ASSERT_EQ(symlink(player.SlavePath().c_str(), (ports + "/EMU63").c_str()), 0);
     ASSERT_TRUE(SerialOpen(256));
-    const BYTE request[] = {IdentifyResponder::kIdentify};
+    const BYTE request[] = {CMD_IDENTIFY};
     BYTE reply[100] = {};
     DWORD count = 0;
     EXPECT_TRUE(SerialRequest(request, 1, reply, 100, &count, 50));
