@@ -60,16 +60,16 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
             }
             temperatureByte = static_cast<BYTE>(number);
         } else if (option == "--raw-temperatures") {
-            std::array<WORD, 4> raw{};
+            DimmerRawTemperatures raw{};
             std::size_t start = 0;
-            for (int k = 0; k < 4; ++k) {
+            for (std::size_t k = 0; k < raw.size(); ++k) {
                 const std::size_t comma = value.find(',', start);
-                const bool last = k == 3;
+                const bool last = k + 1 == raw.size();
                 if (last != (comma == std::string::npos) ||
                     !ParseNumber(value.substr(start, comma - start), 0, 65535, &number)) {
                     return Fail("--raw-temperatures takes four numbers 0 to 65535, a,b,c,d");
                 }
-                raw[static_cast<std::size_t>(k)] = static_cast<WORD>(number);
+                raw[k] = static_cast<WORD>(number);
                 start = comma + 1;
             }
             rawTemperatures = raw;

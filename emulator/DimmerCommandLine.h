@@ -2,7 +2,6 @@
 // input: the settings, a request for help, or an error text.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 
@@ -18,7 +17,7 @@ public:
     DimmerFault fault = DimmerFault::None;
     unsigned lateMs = DimmerEmulator::DEFAULT_LATE_MS;
     std::optional<BYTE> temperatureByte;
-    std::optional<std::array<WORD, 4>> rawTemperatures;
+    std::optional<DimmerRawTemperatures> rawTemperatures;
     std::optional<WORD> shutdownRaw;
     unsigned baudRate = 0;    // 0: the model's link decides
     std::string description;  // a cable's description; empty: the configuration cable's

@@ -76,7 +76,7 @@ void DimmerEmulator::SetTemperatureByte(BYTE celsius) {
     m_state.temperatureByte = celsius;
 }
 
-void DimmerEmulator::SetRawTemperatures(const std::array<WORD, 4>& raw) {
+void DimmerEmulator::SetRawTemperatures(const DimmerRawTemperatures& raw) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_state.rawTemperatures = raw;
 }

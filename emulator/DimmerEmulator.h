@@ -25,6 +25,7 @@ enum class DimmerFault {
 };
 
 using DimmerTable = std::array<WORD, TABLE_ENTRIES>;
+using DimmerRawTemperatures = std::array<WORD, TEMPERATURE_SENSORS>;
 
 struct DimmerSnapshot {
     std::array<WORD, OUTPUT_COUNT_MAX> levels{};
@@ -35,7 +36,7 @@ struct DimmerSnapshot {
     long lastEepromAddress = -1;
     WORD shutdownRaw = 0;
     BYTE temperatureByte = 0;
-    std::array<WORD, 4> rawTemperatures{};
+    DimmerRawTemperatures rawTemperatures{};
     unsigned commands = 0;  // complete commands received
     unsigned ignored = 0;   // commands (or stray bytes) the model does not have
     bool hungUp = false;
@@ -58,7 +59,7 @@ public:
     // One-byte reading in degrees Celsius; 128 to 255 report "no valid reading".
     void SetTemperatureByte(BYTE celsius);
     // The four raw readings (above 768: no valid reading).
-    void SetRawTemperatures(const std::array<WORD, 4>& raw);
+    void SetRawTemperatures(const DimmerRawTemperatures& raw);
     void SetShutdownRaw(WORD raw);
     void SetTable(int outputIndex, const DimmerTable& table);
     BYTE EepromByte(WORD address) const;
