@@ -1,6 +1,5 @@
 #include "formula/CFormulaParser.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
