@@ -1,10 +1,7 @@
 #include "platform/ui/CDialog.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QToolButton>
 #include <QVBoxLayout>
 

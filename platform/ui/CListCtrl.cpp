@@ -1,6 +1,5 @@
 #include "platform/ui/CListCtrl.h"
 
-#include <QHeaderView>
 #include <QItemSelectionModel>
 
 #include "platform/ui/qt/ListViewWidget.h"

@@ -1,6 +1,5 @@
 #include "platform/ui/qt/DialogKeys.h"
 
-#include <QApplication>
 #include <QPushButton>
 
 #include "platform/ui/UiSeam.h"

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
 
 #include "platform/os/TimeService.h"
 #include "platform/ui/CDialog.h"

@@ -1,12 +1,9 @@
 #include "platform/ui/testing/UiDriver.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
