@@ -73,16 +73,8 @@ speed_t SpeedCode(unsigned baud) {
     }
 }
 
-}  // namespace
-
-TtyDevice::TtyDevice(int fd, int cancelFd) : m_fd(fd), m_cancelFd(cancelFd) {}
-
-TtyDevice::~TtyDevice() {
-    close(m_fd);
-    close(m_cancelFd);
-}
-
-bool TtyDevice::IsControllingTerminal(dev_t device) {
+// Whether `device` is some process's controlling terminal (a shell's, for example).
+bool IsControllingTerminal(dev_t device) {
     DIR* proc = opendir("/proc");
     if (proc == nullptr) {
         return true;  // cannot tell: assume the worst
@@ -124,6 +116,15 @@ bool TtyDevice::IsControllingTerminal(dev_t device) {
     }
     closedir(proc);
     return found;
+}
+
+}  // namespace
+
+TtyDevice::TtyDevice(int fd, int cancelFd) : m_fd(fd), m_cancelFd(cancelFd) {}
+
+TtyDevice::~TtyDevice() {
+    close(m_fd);
+    close(m_cancelFd);
 }
 
 std::unique_ptr<TtyDevice> TtyDevice::Open(const PortLocation& where) {

@@ -46,10 +46,6 @@ public:
     std::size_t ReadFor(void* buffer, std::size_t count, int timeoutMs);
 
     bool HasHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
-    int Descriptor() const { return m_fd; }
-
-    // Whether `device` is some process's controlling terminal (a shell's, for example).
-    static bool IsControllingTerminal(dev_t device);
 
 private:
     TtyDevice(int fd, int cancelFd);
