@@ -3,9 +3,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <string>
 
 #include "emulator/DimmerCommandLine.h"
 #include "emulator/DimmerEmulator.h"
