@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <string>
 #include <vector>
 
 #include "emulator/PtyPlayer.h"
 #include "link/SerialTransport.h"
+#include "tests/support/TempRuntimeDir.h"
 
 namespace {
 
@@ -50,16 +50,16 @@ struct Figures {
     int incomplete = 0;         // runs that did not get the whole reply
 };
 
-Figures Run(bool silent, int runs) {
+// False when the emulator or its port cannot be opened.
+bool Run(bool silent, int runs, Figures& f) {
     TableDevice device(silent);
     PtyPlayer::Options options;
     options.baudRate = 115200;
     options.publish = PtyPlayer::Publish::SerialPort;
     PtyPlayer player(device, options);
-    Figures f;
     if (!player.Start() || !SerialOpen(player.ComNumber())) {
         std::fprintf(stderr, "cannot start the emulator or open its port\n");
-        exit(1);
+        return false;
     }
     const BYTE request[] = {0xf4, 0x00};
     std::vector<BYTE> reply(512);
@@ -80,7 +80,7 @@ Figures Run(bool silent, int runs) {
         usleep(2000);
     }
     SerialClose();
-    return f;
+    return true;
 }
 
 void Print(const char* what, const Figures& f) {
@@ -98,21 +98,17 @@ void Print(const char* what, const Figures& f) {
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    // Emulated ports live in the user's runtime folder; use a private one when there is none.
-    std::string temp;
-    if (getenv("XDG_RUNTIME_DIR") == nullptr) {
-        char pattern[] = "/tmp/brenvo-bench-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            return 1;
-        }
-        temp = pattern;
-        setenv("XDG_RUNTIME_DIR", pattern, 1);
+    // A private folder for the emulated port, removed at the end.
+    TempRuntimeDir runtime;
+    if (runtime.Path().empty()) {
+        return 1;
     }
-    Print("512-byte reply: last byte to return", Run(false, runs));
-    Print("silent device, 50 ms time-out: request", Run(true, runs));
-    if (!temp.empty()) {
-        std::string command = "rm -rf '" + temp + "'";
-        return system(command.c_str()) == 0 ? 0 : 1;
+    Figures reply;
+    Figures silent;
+    if (!Run(false, runs, reply) || !Run(true, runs, silent)) {
+        return 1;
     }
+    Print("512-byte reply: last byte to return", reply);
+    Print("silent device, 50 ms time-out: request", silent);
     return 0;
 }
