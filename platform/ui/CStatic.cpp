@@ -4,8 +4,8 @@
 #include "platform/ui/qt/WindowLink.h"
 
 HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
-    auto* picture = WidgetAs<PictureLabel>(*this);
-    return picture ? picture->SetBitmap(hBitmap) : nullptr;
+    return reinterpret_cast<HBITMAP>(
+        SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
 
 HBITMAP CStatic::GetBitmap() const {

@@ -12,12 +12,12 @@
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CScrollBar.h"
-#include "platform/ui/CStatic.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/UiSeam.h"
 #include "platform/ui/qt/CWndPrivate.h"
 #include "platform/ui/qt/DataExchangeFailure.h"
 #include "platform/ui/qt/Handles.h"
+#include "platform/ui/qt/PictureLabel.h"
 #include "platform/ui/qt/QtText.h"
 #include "platform/ui/qt/WindowLink.h"
 
@@ -439,13 +439,17 @@ CWnd* CWnd::GetFocus() {
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case STM_SETIMAGE:
-            if (wParam != IMAGE_BITMAP)
+        case STM_SETIMAGE: {
+            // Any wrapper of a picture control may be sent this (a temporary one is a plain CWnd).
+            auto* picture = WidgetAs<PictureLabel>(*this);
+            if (!picture || wParam != IMAGE_BITMAP)
                 return 0;
-            return reinterpret_cast<LRESULT>(
-                static_cast<CStatic*>(this)->SetBitmap(reinterpret_cast<HBITMAP>(lParam)));
-        case STM_GETIMAGE:
-            return reinterpret_cast<LRESULT>(static_cast<CStatic*>(this)->GetBitmap());
+            return reinterpret_cast<LRESULT>(picture->SetBitmap(reinterpret_cast<HBITMAP>(lParam)));
+        }
+        case STM_GETIMAGE: {
+            auto* picture = WidgetAs<PictureLabel>(*this);
+            return picture ? reinterpret_cast<LRESULT>(picture->Bitmap()) : 0;
+        }
         case WM_ICONERASEBKGND:
             return 0;
         default: {

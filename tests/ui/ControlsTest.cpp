@@ -365,6 +365,29 @@ TEST_F(ControlsTest, PictureShowsTheBitmapTopLeftByteForByte) {
         EXPECT_EQ(label->pixmap().toImage().pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
         EXPECT_EQ(UiDriver::Geometry(dlg.m_picture).Width(), 1);
 
+        // The message reaches the picture through a plain window wrapper too, and other windows
+        // ignore it.
+        const HWND hPicture = dlg.m_picture.Detach();
+        CWnd* temporary = CWnd::FromHandle(hPicture);
+        ASSERT_NE(temporary, nullptr);
+        const unsigned char grey[4] = {128, 128, 128, 0};
+        CBitmap second;
+        ASSERT_TRUE(second.CreateBitmap(1, 1, 1, 32, grey));
+        EXPECT_EQ(temporary->SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
+                                         reinterpret_cast<LPARAM>(second.m_hObject)),
+                  reinterpret_cast<LRESULT>(bmp.m_hObject));
+        EXPECT_EQ(label->pixmap().toImage().pixel(0, 0) & 0xFFFFFF, 0x808080u);
+        EXPECT_EQ(temporary->SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
+                                         reinterpret_cast<LPARAM>(bmp.m_hObject)),
+                  reinterpret_cast<LRESULT>(second.m_hObject));
+        ASSERT_TRUE(dlg.m_picture.Attach(hPicture));
+        EXPECT_EQ(dlg.m_list.SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
+                                         reinterpret_cast<LPARAM>(bmp.m_hObject)),
+                  0);
+        EXPECT_EQ(dlg.m_list.SendMessage(STM_GETIMAGE), 0);
+        EXPECT_EQ(dlg.m_picture.SendMessage(STM_GETIMAGE),
+                  reinterpret_cast<LRESULT>(bmp.m_hObject));
+
         CBitmap unsupported;
         EXPECT_FALSE(unsupported.CreateBitmap(2, 2, 1, 24, nullptr));
         EXPECT_EQ(unsupported.GetSafeHandle(), nullptr);
