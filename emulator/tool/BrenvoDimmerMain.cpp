@@ -31,6 +31,8 @@ void CatchSignals() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    // A view piped into a reader that has ended must not kill it before it removes its port.
+    signal(SIGPIPE, SIG_IGN);
 }
 }  // namespace
 

@@ -38,8 +38,9 @@ protected:
         }
     }
 
-    // Starts the program with its output going to a file; returns its process id.
-    pid_t Start(std::vector<std::string> args) {
+    // Starts the program with its output going to a file (or to `outputFd`); returns its process
+    // id.
+    pid_t Start(std::vector<std::string> args, int outputFd = -1) {
         args.insert(args.begin(), BRENVO_DIMMER_PATH);
         std::vector<char*> argv;
         for (std::string& a : args) {
@@ -48,8 +49,12 @@ protected:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, m_output.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (outputFd >= 0) {
+            posix_spawn_file_actions_adddup2(&files, outputFd, STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, m_output.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
         posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
         pid_t pid = -1;
         EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), environ), 0);
@@ -126,6 +131,24 @@ TEST_F(BrenvoDimmerProcessTest, CableModelPublishesTheCableWithItsDescription) {
     EXPECT_EQ(Wait(pid, 3000ms), 0);
     EXPECT_TRUE(Published("CABLE0", false));
     EXPECT_TRUE(Published("CABLE0.description", false));
+}
+
+// Its view piped into a reader that has gone (`| head`): it goes on answering, and still removes
+// its port when it is stopped.
+TEST_F(BrenvoDimmerProcessTest, AClosedOutputPipeDoesNotEndItWithoutCleanUp) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
+    close(pipeFds[0]);
+    const pid_t pid = Start({"--model", "t5qm"}, pipeFds[1]);
+    close(pipeFds[1]);
+    ASSERT_TRUE(Published("EMU0", true));
+    std::this_thread::sleep_for(300ms);  // its first frames meet the closed pipe
+    ASSERT_TRUE(SerialOpen(193));
+    EXPECT_EQ(SerialIdentify(), "QELVORN DMX-LED-Dimmer T5QM");
+    SerialClose();
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid, 3000ms), 0);
+    EXPECT_TRUE(Published("EMU0", false));
 }
 
 TEST_F(BrenvoDimmerProcessTest, HelpAndBadOptionsEndAtOnce) {
