@@ -10,20 +10,6 @@
 namespace {
 constexpr UINT kNoItem = 0xFFFFFFFF;
 
-QAction* FindByCommand(QWidget* menu, UINT id) {
-    if (!menu)
-        return nullptr;
-    for (QAction* a : menu->actions()) {
-        if (a->menu()) {
-            if (QAction* found = FindByCommand(a->menu(), id))
-                return found;
-        } else if (!a->isSeparator() && MenuItemId(a) == id) {
-            return a;
-        }
-    }
-    return nullptr;
-}
-
 QAction* Find(QWidget* menu, UINT item, UINT flags) {
     if (!menu)
         return nullptr;
@@ -31,7 +17,7 @@ QAction* Find(QWidget* menu, UINT item, UINT flags) {
         const QList<QAction*> actions = menu->actions();
         return item < static_cast<UINT>(actions.size()) ? actions[static_cast<int>(item)] : nullptr;
     }
-    return FindByCommand(menu, item);
+    return FindMenuCommand(menu, item);
 }
 }  // namespace
 

@@ -63,6 +63,20 @@ UINT MenuItemId(const QAction* action) {
     return action->data().isValid() ? action->data().toUInt() : 0;
 }
 
+QAction* FindMenuCommand(QWidget* menu, UINT id) {
+    if (!menu)
+        return nullptr;
+    for (QAction* a : menu->actions()) {
+        if (a->menu()) {
+            if (QAction* found = FindMenuCommand(a->menu(), id))
+                return found;
+        } else if (!a->isSeparator() && MenuItemId(a) == id) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
 UINT MenuItemState(const QAction* action) {
     const QVariant v = action->property(kState);
     return v.isValid() ? v.toUInt() : 0;

@@ -12,5 +12,8 @@ QAction* NewMenuSeparator(QWidget* menu);
 // Marks a menu (and the menus added to it later) as a window menu whose items send WM_SYSCOMMAND.
 void MarkSystemMenu(QWidget* menu);
 UINT MenuItemId(const QAction* action);
+// The command item with that id in the menu or its popups (separators and popups never match), or
+// null.
+QAction* FindMenuCommand(QWidget* menu, UINT id);
 UINT MenuItemState(const QAction* action);  // MF_GRAYED / MF_DISABLED bits
 void SetMenuItemState(QAction* action, UINT state);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMenu>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -57,20 +56,6 @@ Qt::Key KeyOf(int vk) {
         default:
             return Qt::Key_unknown;
     }
-}
-
-QAction* FindAction(QWidget* menu, UINT id) {
-    if (!menu)
-        return nullptr;
-    for (QAction* a : menu->actions()) {
-        if (a->menu()) {
-            if (QAction* found = FindAction(a->menu(), id))
-                return found;
-        } else if (!a->isSeparator() && MenuItemId(a) == id) {
-            return a;
-        }
-    }
-    return nullptr;
 }
 }  // namespace
 
@@ -233,7 +218,7 @@ BOOL TriggerMenuItem(CWnd& window, UINT id, BOOL systemMenu) {
     CMenu* menu = systemMenu ? window.GetSystemMenu(FALSE) : window.GetMenu();
     if (!menu)
         return FALSE;
-    QAction* action = FindAction(menu->Private().widget.data(), id);
+    QAction* action = FindMenuCommand(menu->Private().widget.data(), id);
     if (!action || !action->isEnabled())
         return FALSE;
     action->trigger();
