@@ -86,6 +86,9 @@ QWidget* ClientOf(const CWnd& wnd) {
 CWnd::CWnd() : m_private(std::make_unique<CWndPrivate>()) {}
 
 CWnd::~CWnd() {
+    // Message boxes and modal dialogs take the main window as their owner: never a freed one.
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
     // Timers call back into this wrapper: they go with it, even when its widget stays.
     for (auto& timer : m_private->timers)
         delete timer.second.data();

@@ -51,6 +51,24 @@ TEST_F(AppTest, ApplicationObjectRegistersItselfAndLoadsResources) {
     EXPECT_EQ(AfxGetApp(), nullptr);
 }
 
+TEST_F(AppTest, MainWindowPointerGoesWithItsWindowObject) {
+    CWinApp app;
+    {
+        FormDialog main;
+        app.m_pMainWnd = &main;
+        ui.ExpectModal([&](CDialog&) { main.EndDialog(IDOK); });
+        main.DoModal();
+        EXPECT_EQ(app.m_pMainWnd, &main);  // the object outlives its window
+    }
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    // A later dialog and message box find no owner instead of a freed one.
+    FormDialog later;
+    ui.ExpectModal([&](CDialog&) { later.EndDialog(IDOK); });
+    EXPECT_EQ(later.DoModal(), IDOK);
+    ui.ExpectMessageBox(IDOK);
+    EXPECT_EQ(AfxMessageBox("After"), IDOK);
+}
+
 TEST_F(AppTest, WaitCursorShowsAndRestores) {
     CWinApp app;
     {
