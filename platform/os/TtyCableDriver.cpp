@@ -99,8 +99,13 @@ FT_STATUS TtyCableDriver::Open(int index, FT_HANDLE* handle) {
     return FT_OK;
 }
 
-FT_STATUS TtyCableDriver::Apply(Cable* cable) {
-    return cable->device->Configure(cable->settings) ? FT_OK : FT_IO_ERROR;
+FT_STATUS TtyCableDriver::Apply(Cable* cable, const TtyLineSettings& wanted) {
+    // A refused change leaves the line as it was.
+    if (!cable->device->Configure(wanted)) {
+        return FT_IO_ERROR;
+    }
+    cable->settings = wanted;
+    return FT_OK;
 }
 
 FT_STATUS TtyCableDriver::SetBaudRate(FT_HANDLE handle, DWORD baud) {
@@ -108,13 +113,9 @@ FT_STATUS TtyCableDriver::SetBaudRate(FT_HANDLE handle, DWORD baud) {
     if (cable == nullptr) {
         return FT_INVALID_HANDLE;
     }
-    TtyLineSettings previous = cable->settings;
-    cable->settings.baudRate = baud;
-    FT_STATUS status = Apply(cable);
-    if (status != FT_OK) {
-        cable->settings = previous;
-    }
-    return status;
+    TtyLineSettings wanted = cable->settings;
+    wanted.baudRate = baud;
+    return Apply(cable, wanted);
 }
 
 FT_STATUS TtyCableDriver::SetDataCharacteristics(FT_HANDLE handle, BYTE wordLength, BYTE stopBits,
@@ -127,15 +128,11 @@ FT_STATUS TtyCableDriver::SetDataCharacteristics(FT_HANDLE handle, BYTE wordLeng
     if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 2) {
         return FT_IO_ERROR;
     }
-    TtyLineSettings previous = cable->settings;
-    cable->settings.dataBits = wordLength;
-    cable->settings.stopBits = stopBits == 2 ? 2 : 1;
-    cable->settings.parity = parity == 1 ? 'O' : (parity == 2 ? 'E' : 'N');
-    FT_STATUS status = Apply(cable);
-    if (status != FT_OK) {
-        cable->settings = previous;
-    }
-    return status;
+    TtyLineSettings wanted = cable->settings;
+    wanted.dataBits = wordLength;
+    wanted.stopBits = stopBits == 2 ? 2 : 1;
+    wanted.parity = parity == 1 ? 'O' : (parity == 2 ? 'E' : 'N');
+    return Apply(cable, wanted);
 }
 
 FT_STATUS TtyCableDriver::SetFlowControl(FT_HANDLE handle, WORD flowControl, BYTE /*xon*/,
@@ -147,14 +144,10 @@ FT_STATUS TtyCableDriver::SetFlowControl(FT_HANDLE handle, WORD flowControl, BYT
     if (flowControl != kFlowNone && flowControl != kFlowRtsCts && flowControl != kFlowXonXoff) {
         return FT_IO_ERROR;
     }
-    TtyLineSettings previous = cable->settings;
-    cable->settings.rtsCtsFlow = flowControl == kFlowRtsCts;
-    cable->settings.xonXoffFlow = flowControl == kFlowXonXoff;
-    FT_STATUS status = Apply(cable);
-    if (status != FT_OK) {
-        cable->settings = previous;
-    }
-    return status;
+    TtyLineSettings wanted = cable->settings;
+    wanted.rtsCtsFlow = flowControl == kFlowRtsCts;
+    wanted.xonXoffFlow = flowControl == kFlowXonXoff;
+    return Apply(cable, wanted);
 }
 
 FT_STATUS TtyCableDriver::SetTimeouts(FT_HANDLE handle, DWORD readMs, DWORD writeMs) {

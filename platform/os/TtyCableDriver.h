@@ -11,6 +11,8 @@
 #include "platform/os/CableDriver.h"
 #include "platform/os/PortLocation.h"
 
+struct TtyLineSettings;
+
 class TtyCableDriver final : public CableDriver {
 public:
     explicit TtyCableDriver(std::string sysfsRoot = "/sys", std::string devRoot = "/dev");
@@ -41,7 +43,7 @@ public:
 private:
     struct Cable;
     Cable* Find(FT_HANDLE handle);
-    FT_STATUS Apply(Cable* cable);
+    FT_STATUS Apply(Cable* cable, const TtyLineSettings& wanted);
 
     std::string m_sysfsRoot;
     std::string m_devRoot;

@@ -123,6 +123,25 @@ TEST_F(CableLinkTest, LineIsSetTo19200EightNoneOne) {
     EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
 }
 
+TEST_F(CableLinkTest, RefusedSettingsLeaveTheLineAsItWas) {
+    Play("QELVORN-Configuration-Cable");
+    Open();
+    CableDriver& driver = CurrentCableDriver();
+    EXPECT_EQ(driver.SetBaudRate(m_cable, 12345), FT_IO_ERROR);
+    EXPECT_EQ(driver.SetDataCharacteristics(m_cable, 8, 1, 0), FT_IO_ERROR);  // 1.5 stop bits
+    EXPECT_EQ(driver.SetFlowControl(m_cable, 0x0200, 0, 0), FT_IO_ERROR);     // DTR/DSR
+    // A later change builds on the line as it was, not on what was refused.
+    EXPECT_EQ(driver.SetFlowControl(m_cable, 0x0100, 0, 0), FT_OK);  // RTS/CTS
+    int slave = open(m_player->SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    close(slave);
+    EXPECT_EQ(cfgetispeed(&t), static_cast<speed_t>(B19200));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), static_cast<tcflag_t>(CRTSCTS));
+}
+
 TEST_F(CableLinkTest, OtherCablesAreNotOpened) {
     Play("USB <-> Serial Cable");
     FT_STATUS status = 99;
