@@ -12,6 +12,7 @@
 #include "emulator/PtyPlayer.h"
 #include "link/DeviceCommands.h"
 #include "link/SerialTransport.h"
+#include "platform/os/EmulatedPortFolder.h"
 #include "platform/os/SerialPortService.h"
 #include "tests/support/ScriptedResponder.h"
 #include "tests/support/TempRuntimeDir.h"
@@ -202,9 +203,9 @@ TEST_F(SerialTransportTest, LastComNumberNamesTheLastEmulatedPort) {
     options.baudRate = kFast;
     PtyPlayer player(identify, options);
     ASSERT_TRUE(player.Start());
-    std::string ports = m_runtime.PortsPath();
-    ASSERT_EQ(system(("mkdir -p -m 700 " + m_runtime.Path() + "/brenvo " + ports).c_str()), 0);
-    ASSERT_EQ(symlink(player.SlavePath().c_str(), (ports + "/EMU63").c_str()), 0);
+    EmulatedPortFolder folder(true);
+    ASSERT_TRUE(folder.IsUsable());
+    ASSERT_EQ(symlink(player.SlavePath().c_str(), (folder.Path() + "/EMU63").c_str()), 0);
     ASSERT_TRUE(SerialOpen(256));
     const BYTE request[] = {CMD_IDENTIFY};
     BYTE reply[100] = {};
