@@ -128,7 +128,6 @@ std::optional<PortLocation> PortDirectory::RealTty(const std::string& name) cons
     }
     PortLocation port;
     port.kind = PortLocation::Kind::Real;
-    port.name = name;
     port.devicePath = m_devRoot + "/" + name;
     port.device = makedev(major, minor);
     return port;
@@ -149,7 +148,6 @@ std::optional<PortLocation> PortDirectory::ResolveComPort(int comNumber) const {
             if (std::optional<std::string> target = folder.ReadPtyLink(name)) {
                 port = PortLocation{};
                 port->kind = PortLocation::Kind::Emulated;
-                port->name = name;
                 port->devicePath = *target;
             }
         }
@@ -221,7 +219,6 @@ std::vector<PortLocation> PortDirectory::ListCables() const {
         }
         PortLocation cable;
         cable.kind = PortLocation::Kind::Emulated;
-        cable.name = name;
         cable.devicePath = *target;
         cable.description = Truncated(*description, 64);
         cable.serialNumber = name;

@@ -8,7 +8,6 @@
 struct PortLocation {
     enum class Kind { Real, Emulated };
     Kind kind = Kind::Real;
-    std::string name;          // "ttyUSB0", or the emulated link's name "EMU0" / "CABLE0"
     std::string devicePath;    // "/dev/ttyUSB0", or the link's target "/dev/pts/<n>"
     dev_t device = 0;          // a real port's device number as sysfs gives it
     int comNumber = 0;         // 1 to 256; 0 for cables
