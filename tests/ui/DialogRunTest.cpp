@@ -253,12 +253,14 @@ TEST_F(DialogRunTest, TimerTicksUntilKilledAndRestartsWhenSetAgain) {
 
         // Setting a running id again starts its period anew.
         dlg.timers.clear();
-        dlg.SetTimer(3, 400, nullptr);
-        UiDriver::ProcessEventsFor(250);
-        dlg.SetTimer(3, 400, nullptr);
-        UiDriver::ProcessEventsFor(250);
+        // The restart at 500 ms moves the first tick from 1000 ms to 1500 ms; the check at 1100 ms
+        // keeps a 400 ms margin for a loaded machine.
+        dlg.SetTimer(3, 1000, nullptr);
+        UiDriver::ProcessEventsFor(500);
+        dlg.SetTimer(3, 1000, nullptr);
+        UiDriver::ProcessEventsFor(600);
         EXPECT_TRUE(dlg.timers.empty());
-        UiDriver::ProcessEventsFor(400);
+        UiDriver::ProcessEventsFor(1000);
         EXPECT_FALSE(dlg.timers.empty());
         for (UINT_PTR id : dlg.timers)
             EXPECT_EQ(id, 3u);
