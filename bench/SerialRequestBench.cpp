@@ -54,7 +54,7 @@ struct Figures {
 bool Run(bool silent, int runs, Figures& f) {
     TableDevice device(silent);
     PtyPlayer::Options options;
-    options.baudRate = 115200;
+    options.baudRate = SERIAL_BAUD_RATE;
     options.publish = PtyPlayer::Publish::SerialPort;
     PtyPlayer player(device, options);
     if (!player.Start() || !SerialOpen(player.ComNumber())) {

@@ -10,13 +10,14 @@
 #include <thread>
 
 #include "emulator/DeviceResponder.h"
+#include "link/SerialTransport.h"
 
 class PtyPlayer {
 public:
     enum class Publish { None, SerialPort, Cable };
 
     struct Options {
-        unsigned baudRate = 115200;  // pacing of the replies: 10 bits per byte (8N1)
+        unsigned baudRate = SERIAL_BAUD_RATE;  // pacing of the replies: 10 bits per byte (8N1)
         Publish publish = Publish::None;
         std::string description;  // a cable's description
     };

@@ -37,7 +37,7 @@ bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matche
             return true;
         }
         hCable = handle;
-        driver.SetBaudRate(hCable, 19200);
+        driver.SetBaudRate(hCable, CABLE_BAUD_RATE);
         driver.SetDataCharacteristics(hCable, 8, 0, 0);
         driver.SetFlowControl(hCable, 0, 0, 0);
         driver.SetTimeouts(hCable, 250, 250);

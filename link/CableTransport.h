@@ -5,6 +5,7 @@
 #include "platform/os/CableDriver.h"
 
 extern const char CABLE_DESCRIPTION[];  // "QELVORN-Configuration-Cable"
+constexpr DWORD CABLE_BAUD_RATE = 19200;
 
 // Walks the driver's list; the first cable whose description is CABLE_DESCRIPTION or contains
 // "KAV5806" is opened and configured. Returns whether a cable matched (the serial scan is skipped

@@ -66,7 +66,7 @@ bool SerialOpen(int portNumber) {
         return false;
     }
     DCB dcb;
-    dcb.BaudRate = 115200;
+    dcb.BaudRate = SERIAL_BAUD_RATE;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;

@@ -5,6 +5,7 @@
 #include "platform/os/WinTypes.h"
 
 constexpr DWORD SERIAL_RX_CAPACITY = 1024;
+constexpr DWORD SERIAL_BAUD_RATE = 115200;
 
 // Opens COM port `portNumber` (1 to 256) with the line settings; false when it cannot be used.
 bool SerialOpen(int portNumber);

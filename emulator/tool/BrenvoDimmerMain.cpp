@@ -12,10 +12,9 @@
 #include "emulator/DimmerView.h"
 #include "emulator/PtyPlayer.h"
 #include "link/CableTransport.h"
+#include "link/SerialTransport.h"
 
 namespace {
-const unsigned CABLE_BAUD = 19200;
-const unsigned SERIAL_BAUD = 115200;
 const long REFRESH_NS = 200 * 1000000L;
 
 volatile sig_atomic_t g_stop = 0;
@@ -61,7 +60,9 @@ int main(int argc, char** argv) {
 
     PtyPlayer::Options play;
     const bool cable = model.link == DimmerLink::Cable;
-    play.baudRate = options.baudRate ? options.baudRate : cable ? CABLE_BAUD : SERIAL_BAUD;
+    play.baudRate = options.baudRate ? options.baudRate
+                    : cable          ? CABLE_BAUD_RATE
+                                     : SERIAL_BAUD_RATE;
     play.publish = cable ? PtyPlayer::Publish::Cable : PtyPlayer::Publish::SerialPort;
     play.description = options.description.empty() ? CABLE_DESCRIPTION : options.description;
     CatchSignals();

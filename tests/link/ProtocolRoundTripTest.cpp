@@ -21,8 +21,6 @@ using Table = std::array<WORD, TABLE_ENTRIES>;
 // Where the test does not measure the wire, the emulator answers fast: two cores are shared by
 // the test, its reader thread and the emulator.
 constexpr unsigned FAST_BAUD = 2000000;
-constexpr unsigned CABLE_BAUD = 19200;
-constexpr unsigned SERIAL_BAUD = 115200;
 
 Table Pattern(WORD seed) {
     Table table{};
@@ -144,7 +142,7 @@ TEST_F(ProtocolRoundTripTest, CableKav5806TakesCode187AsOutputTwelve) {
 
 // At the cable's own rate the 512-byte reply (about 270 ms) fits the pause and the read time-out.
 TEST_F(ProtocolRoundTripTest, CableTableReadAtTheWireRate) {
-    Play("qp2", CABLE_BAUD, /*reallyWait=*/true);
+    Play("qp2", CABLE_BAUD_RATE, /*reallyWait=*/true);
     const Table table = Pattern(11);
     m_dimmer->SetTable(1, table);
     Table back{};
@@ -186,7 +184,7 @@ TEST_F(ProtocolRoundTripTest, SerialT5qmEveryCommand) {
 }
 
 TEST_F(ProtocolRoundTripTest, SerialR8pIdentifiesAtTheWireRate) {
-    Play("nwe-r8p", SERIAL_BAUD);
+    Play("nwe-r8p", SERIAL_BAUD_RATE);
     EXPECT_EQ(SerialIdentify(), m_dimmer->Model().identifyText);
     const std::uint64_t before = m_player->ReceivedCount();
     EXPECT_TRUE(SendOutputLevel(nullptr, 0, 1023));
@@ -195,7 +193,7 @@ TEST_F(ProtocolRoundTripTest, SerialR8pIdentifiesAtTheWireRate) {
 }
 
 TEST_F(ProtocolRoundTripTest, SerialSilentDimmerGivesAnEmptyText) {
-    Play("t5qm", SERIAL_BAUD);
+    Play("t5qm", SERIAL_BAUD_RATE);
     m_dimmer->SetFault(DimmerFault::Silent);
     DWORD count = 99;
     const auto start = std::chrono::steady_clock::now();
