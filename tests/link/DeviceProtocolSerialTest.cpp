@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -155,6 +157,17 @@ TEST_F(DeviceProtocolSerialTest, LevelGoesToEveryOpenLinkFollowedByOnePause) {
     EXPECT_EQ(cable.Writes(), std::vector<Bytes>{(Bytes{0xb8, 0x34, 0x12})});
     EXPECT_EQ(time.Pauses(), std::vector<DWORD>{10});
     EXPECT_EQ(dimmer.Snapshot().levels[8], 0x1234);
+}
+
+TEST_F(DeviceProtocolSerialTest, OutputIndexOutsideTheTwelveSendsNothing) {
+    ASSERT_TRUE(SerialOpen(1));
+    const auto table = Ramp();
+    WORD back[TABLE_ENTRIES] = {};
+    EXPECT_FALSE(SendOutputLevel(nullptr, 12, 5));
+    EXPECT_FALSE(SendOutputLevel(nullptr, -1, 5));
+    EXPECT_FALSE(SerialWriteTable(CMD_WRITE_TABLE_B, 12, table.data()));
+    EXPECT_EQ(SerialReadTable(200, back), 0u);
+    EXPECT_TRUE(ports.Writes().empty());
 }
 
 TEST_F(DeviceProtocolSerialTest, NothingIsSentWithoutAPort) {

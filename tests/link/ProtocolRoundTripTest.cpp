@@ -2,6 +2,7 @@
 // pseudo-terminal published in a private port folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
