@@ -24,6 +24,20 @@ QTreeWidgetItem* Row(ListViewWidget* list, int nItem) {
 }
 }  // namespace
 
+int CListCtrl::GetColumnWidth(int nCol) const {
+    auto* list = WidgetAs<ListViewWidget>(*this);
+    if (!list || nCol < 0 || nCol >= list->columnCount())
+        return 0;
+    return list->columnWidth(nCol);
+}
+
+CString CListCtrl::GetHeadingText(int nCol) const {
+    auto* list = WidgetAs<ListViewWidget>(*this);
+    if (!list || nCol < 0 || nCol >= list->columnCount())
+        return CString();
+    return FromQString(list->headerItem()->text(nCol));
+}
+
 int CListCtrl::InsertColumn(int nCol, const char* heading, int nFormat, int nWidth, int) {
     auto* list = WidgetAs<ListViewWidget>(*this);
     if (!list || nCol < 0)

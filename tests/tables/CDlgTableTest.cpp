@@ -100,6 +100,11 @@ TEST_F(CDlgTableTest, SetMaxValueFillsTheLinearCurveOfTheRange) {
         CDlgTable& page = pages[0];
         EXPECT_EQ(page.m_maxValue, 1023) << "after initialisation";
         EXPECT_EQ(page.m_listTable.GetItemCount(), 0) << "the list waits for the first range";
+        EXPECT_EQ(page.m_listTable.GetHeadingText(0), "DMX");
+        EXPECT_EQ(page.m_listTable.GetColumnWidth(0), 45);
+        EXPECT_EQ(page.m_listTable.GetHeadingText(1), "OUTPUT");
+        EXPECT_EQ(page.m_listTable.GetColumnWidth(1), 60);
+        EXPECT_TRUE(page.m_listTable.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
         const char* const predefines[] = {
             "select Predefines...", "All on",       "All off", "Linear", "Gamma", "Invert",
             "Load from file",       "Save to file", "Formula",
