@@ -124,6 +124,24 @@ std::optional<std::string> EmulatedPortFolder::ReadDescription(const std::string
     return text;
 }
 
+bool EmulatedPortFolder::WriteDescription(const std::string& name, const std::string& description) {
+    const std::string file = name + ".description";
+    const std::string temp = file + ".new";
+    int fd =
+        openat(m_dirFd, temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const std::string text = description + "\n";
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    if (!written || renameat(m_dirFd, temp.c_str(), m_dirFd, file.c_str()) != 0) {
+        unlinkat(m_dirFd, temp.c_str(), 0);
+        return false;
+    }
+    return true;
+}
+
 std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::string& ptyPath,
                                         const std::string* description) {
     if (m_dirFd < 0 || !IsPtyTarget(ptyPath)) {
@@ -140,31 +158,19 @@ std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::st
             }
             Unpublish(name);
         }
-        if (description != nullptr) {
-            std::string file = name + ".description";
-            std::string temp = file + ".new";
-            int fd = openat(m_dirFd, temp.c_str(),
-                            O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (fd < 0) {
-                return std::string();
+        // The link claims the number atomically; only its owner then writes the description, so two
+        // emulators starting together never touch each other's files.
+        if (symlinkat(ptyPath.c_str(), m_dirFd, name.c_str()) != 0) {
+            if (errno == EEXIST) {
+                continue;
             }
-            std::string text = *description + "\n";
-            bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-            close(fd);
-            if (!written || renameat(m_dirFd, temp.c_str(), m_dirFd, file.c_str()) != 0) {
-                unlinkat(m_dirFd, temp.c_str(), 0);
-                return std::string();
-            }
-        }
-        if (symlinkat(ptyPath.c_str(), m_dirFd, name.c_str()) == 0) {
-            return name;
-        }
-        if (description != nullptr) {
-            unlinkat(m_dirFd, (name + ".description").c_str(), 0);
-        }
-        if (errno != EEXIST) {
             return std::string();
         }
+        if (description != nullptr && !WriteDescription(name, *description)) {
+            unlinkat(m_dirFd, name.c_str(), 0);
+            return std::string();
+        }
+        return name;
     }
     return std::string();
 }

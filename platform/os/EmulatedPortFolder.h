@@ -23,8 +23,9 @@ public:
     // The text of `name`.description (first line, at most 63 bytes); nothing when absent.
     std::optional<std::string> ReadDescription(const std::string& name) const;
 
-    // Links `ptyPath` under the first free name prefix0..prefix63 (a cable also gets its
-    // description file, written before the link appears). Returns the name, or "" when full.
+    // Links `ptyPath` under the first free name prefix0..prefix63. A cable also gets its
+    // description file, written once the link has claimed the name (readers skip a cable whose
+    // description is not there yet). Returns the name, or "" when full or on failure.
     std::string Publish(const std::string& prefix, const std::string& ptyPath,
                         const std::string* description);
     // Removes a published link and its description file.
@@ -33,6 +34,9 @@ public:
     static constexpr int kMaxPorts = 64;
 
 private:
+    // Writes NAME.description through a temporary file, so that readers never see half of it.
+    bool WriteDescription(const std::string& name, const std::string& description);
+
     int m_dirFd = -1;
     std::string m_path;
 };

@@ -248,3 +248,34 @@ TEST_F(PortSafetyTest, EmulatedPortOfAnotherUserIsRefused) {
 }
 
 }  // namespace
+
+TEST_F(PortSafetyTest, CablesPublishedAtTheSameMomentKeepTheirOwnDescriptions) {
+    constexpr int kEmulators = 6;
+    for (int round = 0; round < 20; ++round) {
+        std::string names[kEmulators];
+        std::thread starts[kEmulators];
+        for (int k = 0; k < kEmulators; ++k) {
+            starts[k] = std::thread([&, k] {
+                EmulatedPortFolder folder;
+                const std::string description = "cable " + std::to_string(k);
+                names[k] = folder.Publish("CABLE", m_pty.Slave(), &description);
+            });
+        }
+        for (std::thread& t : starts) {
+            t.join();
+        }
+        EmulatedPortFolder folder;
+        for (int k = 0; k < kEmulators; ++k) {
+            ASSERT_FALSE(names[k].empty()) << "round " << round;
+            for (int j = 0; j < k; ++j) {
+                EXPECT_NE(names[k], names[j]) << "round " << round;
+            }
+            EXPECT_EQ(folder.ReadDescription(names[k]).value_or("(none)"),
+                      "cable " + std::to_string(k))
+                << "round " << round << ", " << names[k];
+        }
+        for (const std::string& name : names) {
+            folder.Unpublish(name);
+        }
+    }
+}
