@@ -11,7 +11,6 @@ BOOL CBrenvoApp::InitInstance() {
     CBrenvoDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
-    m_pMainWnd = nullptr;
     // The modal run was the whole program: no message loop of the framework's own.
     return FALSE;
 }
