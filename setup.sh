@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format ccache
 )
 
 missing=()

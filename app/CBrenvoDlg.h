@@ -52,10 +52,36 @@ protected:
     void OnTcnSelchangeTab(NMHDR* pNMHDR, LRESULT* pResult);
     void OnQuit();
 
+    // Device detection and the model profiles (DeviceDetection.cpp).
+    void DetectDevice();
     // The steps that end detection whatever it found: page ranges, slider ranges, first tab,
     // labels, and the Device menu.
     void FinishDetection();
     void SetTitleSuffix(const char* suffix);
+
+    // Output control (OutputControl.cpp). `row` is 1 to 4, top to bottom.
+    void SendOutput(int row);
+    void OnNMCustomdrawSliderRow1(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnNMCustomdrawSliderRow2(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnNMCustomdrawSliderRow3(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnNMCustomdrawSliderRow4(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnBnClickedLookup8Bit();
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+
+    // Temperature control (TemperatureControl.cpp).
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnBnClickedTempRead();
+    void OnBnClickedTempWrite();
+    void OnBnClickedTempDefault();
+
+    // The Device menu's bulk transfers (BulkTransfers.cpp).
+    void OnReadAll();
+    void OnWriteAll();
+    void OnResetAll();
+
+    // The configuration file (ConfigFile.cpp).
+    void OnOpenConfig();
+    void OnSaveConfig();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -12,5 +12,7 @@ public:
     FT_HANDLE* m_pCableHandle = nullptr;  // the main window's cable handle
 
 protected:
+    void OnWriteFromHexFile();
+
     DECLARE_MESSAGE_MAP()
 };

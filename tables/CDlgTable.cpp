@@ -30,6 +30,9 @@ ON_BN_CLICKED(IDC_TABLE_COPY, &CDlgTable::OnBnClickedCopy)
 ON_BN_CLICKED(IDC_TABLE_PASTE, &CDlgTable::OnBnClickedPaste)
 ON_EN_CHANGE(IDC_VALUE, &CDlgTable::OnEnChangeValue)
 ON_NOTIFY(NM_CLICK, IDC_TABLE_LIST, &CDlgTable::OnNMClickTable)
+ON_BN_CLICKED(IDC_TABLE_WRITE, &CDlgTable::OnWrite)
+ON_BN_CLICKED(IDC_TABLE_READ, &CDlgTable::OnRead)
+ON_CBN_SELCHANGE(IDC_PREDEFINES, &CDlgTable::OnCbnSelchangePredefines)
 END_MESSAGE_MAP()
 
 CDlgTable::CDlgTable(CWnd* pParent) : CDialogPage(IDD_TABLE, pParent) {}

@@ -24,6 +24,15 @@ public:
     // Rebuilds the preview bitmap and enables Write and Read as the link state says.
     void RedrawCurve();
 
+    // Transfers to and from the dimmer (TableTransfer.cpp).
+    BOOL WriteTableToDevice();
+    BOOL ReadTableFromDevice();
+    BOOL ResetToLinearAndWrite();
+
+    // The page's section of a configuration file (TableIni.cpp).
+    void SaveToIni(const CString& path);
+    void LoadFromIni(const CString& path);
+
     WORD m_table[TABLE_SIZE] = {};
     BYTE m_outputIndex = 0;
     FT_HANDLE* m_pCableHandle = nullptr;  // the main window's cable handle
@@ -46,6 +55,10 @@ protected:
     void OnBnClickedPaste();
     void OnEnChangeValue();
     void OnNMClickTable(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnWrite();
+    void OnRead();
+    // The predefined curves and table files (Predefines.cpp).
+    void OnCbnSelchangePredefines();
 
     // Refills the list from m_table (the selection is lost).
     void RefillList();
