@@ -105,16 +105,13 @@ BOOL CBrenvoDlg::OnInitDialog() {
     }
     m_standAlone.Create(IDD_STANDALONE, &m_tabCtrl);
 
-    for (int k = 0; k < 4; ++k) {
-        m_tabCtrl.AddPage(&m_tables[k], OutputCaption("Output %d", k + 1));
-    }
+    ShowOutputTabs(1, 4);
 
     for (int& value : m_nOutputValue) {
         value = 0;
     }
 
-    // No link is searched for yet: the window finishes in the "nothing found" state.
-    FinishDetection();
+    DetectDevice();
     return TRUE;
 }
 

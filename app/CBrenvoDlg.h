@@ -54,6 +54,15 @@ protected:
 
     // Device detection and the model profiles (DeviceDetection.cpp).
     void DetectDevice();
+    void ScanSerialPorts();
+    void ApplySerialProfile(const char* model);
+    // The five profile rules of a cable, in their fixed order.
+    void ApplyProfileRules(const CString& description);
+    void EnableControls(const int* ids, int count, BOOL enable);
+    // Adds the tabs "Output first" to "Output last" after the existing ones.
+    void ShowOutputTabs(int first, int last);
+    void SetWriteCommand(int pages, BYTE command);
+    void StartTemperaturePoll(int replyLength);
     // The steps that end detection whatever it found: page ranges, slider ranges, first tab,
     // labels, and the Device menu.
     void FinishDetection();

@@ -3,11 +3,7 @@
 #include <cstring>
 
 const char CABLE_DESCRIPTION[] = "QELVORN-Configuration-Cable";
-
-namespace {
-// Cables of this series report their own description.
-const char kCableSeries[] = "KAV5806";
-}  // namespace
+const char CABLE_SERIES[] = "KAV5806";
 
 bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription) {
     CableDriver& driver = CurrentCableDriver();
@@ -27,7 +23,7 @@ bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matche
         // The driver fills the text; its end is ours to guarantee.
         description[FT_DESCRIPTION_SIZE - 1] = '\0';
         if (std::strcmp(description, CABLE_DESCRIPTION) != 0 &&
-            std::strstr(description, kCableSeries) == nullptr) {
+            std::strstr(description, CABLE_SERIES) == nullptr) {
             continue;
         }
         matchedDescription = description;

@@ -5,6 +5,7 @@
 #include "platform/os/CableDriver.h"
 
 extern const char CABLE_DESCRIPTION[];  // "QELVORN-Configuration-Cable"
+extern const char CABLE_SERIES[];       // "KAV5806": cables of this series report their own name
 constexpr DWORD CABLE_BAUD_RATE = 19200;
 
 // Walks the driver's list; the first cable whose description is CABLE_DESCRIPTION or contains

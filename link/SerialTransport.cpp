@@ -58,6 +58,8 @@ bool StartReader() {
 }  // namespace
 
 bool SerialOpen(int portNumber) {
+    // One port at a time: a port still open would otherwise stay held until the program ends.
+    SerialClose();
     SerialPortService& port = CurrentSerialPortService();
     char name[32];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", portNumber);

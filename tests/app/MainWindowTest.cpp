@@ -8,6 +8,8 @@
 #include "platform/ui/testing/ScriptedUi.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "resources/BrenvoResources.h"
+#include "tests/support/EmulatedSerialPorts.h"
+#include "tests/support/RecordingCableDriver.h"
 
 namespace {
 
@@ -22,6 +24,10 @@ protected:
         m_result = static_cast<int>(m_dlg.DoModal());
     }
 
+    // Nothing attached: no cable, no COM port, and no pause of the port scan waited.
+    RecordingTimeService m_time;
+    RecordingCableDriver m_cable{&m_time};
+    EmulatedSerialPorts m_ports;
     ScriptedUi m_ui;
     CBrenvoDlg m_dlg;
     int m_result = 0;

@@ -148,6 +148,16 @@ TEST_F(SerialTransportSequenceTest, HighestPortNumberFitsTheName) {
     EXPECT_EQ(call.size() - prefix.size(), 10u);
 }
 
+TEST_F(SerialTransportSequenceTest, OpeningAnotherPortClosesTheOneOpenFirst) {
+    ASSERT_TRUE(SerialOpen(1));
+    m_port.ClearCalls();
+    ASSERT_TRUE(SerialOpen(2));
+    const std::vector<std::string> calls = m_port.Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "CloseHandle");
+    EXPECT_EQ(calls[1], "CreateFile \\\\.\\COM2");
+}
+
 TEST_F(SerialTransportSequenceTest, RefusalsLeaveNoPortOpen) {
     struct Case {
         const char* name;

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -253,6 +254,18 @@ CRect Geometry(const CWnd& window) {
 int PaintCount(const CWnd& window) {
     QWidget* w = ClientOf(window);
     return w ? PaintCountOf(w) : 0;
+}
+
+}  // namespace UiDriver
+
+namespace UiDriver {
+
+int TimerPeriod(const CWnd& window, UINT_PTR id) {
+    const auto& timers = window.Private().timers;
+    const auto it = timers.find(id);
+    if (it == timers.end() || !it->second || !it->second->isActive())
+        return -1;
+    return it->second->interval();
 }
 
 }  // namespace UiDriver

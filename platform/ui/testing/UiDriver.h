@@ -52,5 +52,7 @@ CWnd* FindChildByText(const CWnd& window, const char* text);
 CRect Geometry(const CWnd& window);
 // The number of times the window has painted since it was created.
 int PaintCount(const CWnd& window);
+// The period in milliseconds of the window timer `id`, or -1 when it does not run.
+int TimerPeriod(const CWnd& window, UINT_PTR id);
 
 }  // namespace UiDriver
