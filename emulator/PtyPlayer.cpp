@@ -106,7 +106,7 @@ void PtyPlayer::Stop() {
         m_thread.join();
     }
     if (!m_publishedName.empty()) {
-        EmulatedPortFolder(false).Unpublish(m_publishedName);
+        EmulatedPortFolder(false).Unpublish(m_publishedName, m_slavePath);
         m_publishedName.clear();
     }
     for (int* fd : {&m_master, &m_slave, &m_stopFd}) {

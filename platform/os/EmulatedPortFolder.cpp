@@ -1,6 +1,7 @@
 #include "platform/os/EmulatedPortFolder.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,11 +143,30 @@ bool EmulatedPortFolder::WriteDescription(const std::string& name, const std::st
     return true;
 }
 
+namespace {
+// Emulators starting and stopping together serialise their changes to the folder, so that one
+// never removes a link that another has just made in place of a stale one.
+class FolderLock {
+public:
+    explicit FolderLock(int dirFd) : m_fd(dirFd) {
+        while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() { flock(m_fd, LOCK_UN); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
+}  // namespace
+
 std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::string& ptyPath,
                                         const std::string* description) {
     if (m_dirFd < 0 || !IsPtyTarget(ptyPath)) {
         return std::string();
     }
+    FolderLock lock(m_dirFd);
     for (int n = 0; n < kMaxPorts; ++n) {
         std::string name = prefix + std::to_string(n);
         struct stat st {};
@@ -156,10 +176,8 @@ std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::st
             if (!old || access(old->c_str(), F_OK) == 0) {
                 continue;
             }
-            Unpublish(name);
+            RemoveLink(name);
         }
-        // The link claims the number atomically; only its owner then writes the description, so two
-        // emulators starting together never touch each other's files.
         if (symlinkat(ptyPath.c_str(), m_dirFd, name.c_str()) != 0) {
             if (errno == EEXIST) {
                 continue;
@@ -175,10 +193,19 @@ std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::st
     return std::string();
 }
 
-void EmulatedPortFolder::Unpublish(const std::string& name) {
+void EmulatedPortFolder::Unpublish(const std::string& name, const std::string& ptyPath) {
     if (m_dirFd < 0 || name.empty()) {
         return;
     }
+    FolderLock lock(m_dirFd);
+    // Once this emulator's terminal is gone another one may have taken the name over.
+    if (!ptyPath.empty() && ReadPtyLink(name) != ptyPath) {
+        return;
+    }
+    RemoveLink(name);
+}
+
+void EmulatedPortFolder::RemoveLink(const std::string& name) {
     unlinkat(m_dirFd, name.c_str(), 0);
     unlinkat(m_dirFd, (name + ".description").c_str(), 0);
 }

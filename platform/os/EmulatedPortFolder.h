@@ -28,12 +28,14 @@ public:
     // description is not there yet). Returns the name, or "" when full or on failure.
     std::string Publish(const std::string& prefix, const std::string& ptyPath,
                         const std::string* description);
-    // Removes a published link and its description file.
-    void Unpublish(const std::string& name);
+    // Removes a published link and its description file; with `ptyPath`, only while the link
+    // still points there.
+    void Unpublish(const std::string& name, const std::string& ptyPath = std::string());
 
     static constexpr int kMaxPorts = 64;
 
 private:
+    void RemoveLink(const std::string& name);
     // Writes NAME.description through a temporary file, so that readers never see half of it.
     bool WriteDescription(const std::string& name, const std::string& description);
 

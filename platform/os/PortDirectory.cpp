@@ -33,9 +33,10 @@ std::optional<std::string> ReadFirstLine(const std::string& path) {
     if (!in) {
         return std::nullopt;
     }
+    // The line end goes, and nothing else: a description's own blanks are part of it.
     std::string line;
     std::getline(in, line);
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) {
+    if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
     return line;

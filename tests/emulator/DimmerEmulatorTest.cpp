@@ -1,5 +1,8 @@
 #include "emulator/DimmerEmulator.h"
 
+#include "app/ModelProfiles.h"
+#include "link/CableTransport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,31 +42,18 @@ std::string Text(const Bytes& reply) {
     return text.substr(0, text.find('\0'));
 }
 
-// What detection makes of an identify text: the cable's title row and profile rules, and the
-// serial scan's two texts, checked in the order the application checks them.
+// The application's own reading of an identify text: the cable's title row, the profile that
+// the later rules leave in force, and the serial scan's model.
 std::string CableOutcome(const std::string& reply) {
-    std::string outcome = "cable family";
-    if (reply.find("DMX-LED-Dimmer T5 QM") != std::string::npos)
-        outcome = "T5 QM";
-    if (reply.find("5806") != std::string::npos)
-        outcome = "KAV5806";
-    if (reply.find("QP4") != std::string::npos)
-        outcome = "QP4";
-    return outcome;
+    const CableProfileRules rules = CableRulesFor(CABLE_DESCRIPTION, reply.c_str());
+    return rules.qp4 ? "QP4" : rules.kav5806 ? "KAV5806" : rules.t5qm ? "T5 QM" : "cable family";
 }
 std::string CableTitle(const std::string& reply) {
-    for (const char* row : {"5806", "QP1", "QP2", "QP3", "QP4", "QP with no"}) {
-        if (reply.find(row) != std::string::npos)
-            return row;
-    }
-    return "no device";
+    return CableTitleSuffix(reply.c_str());
 }
 std::string SerialOutcome(const std::string& reply) {
-    if (reply.find("NWE Dimmer R8P") != std::string::npos)
-        return "NWE Dimmer R8P";
-    if (reply.find("DMX-LED-Dimmer T5QM") != std::string::npos)
-        return "T5QM";
-    return "none";
+    const char* model = SerialModelText(reply.c_str());
+    return model ? model : "none";
 }
 
 TEST(DimmerEmulatorTest, EveryModelIdentifiesAsExactlyItsOwnProfile) {
@@ -73,14 +63,14 @@ TEST(DimmerEmulatorTest, EveryModelIdentifiesAsExactlyItsOwnProfile) {
         const char* title;    // cable title row
         const char* outcome;  // profile chosen
     } cases[] = {
-        {"qp1", DimmerLink::Cable, "QP1", "cable family"},
-        {"qp2", DimmerLink::Cable, "QP2", "cable family"},
-        {"qp3", DimmerLink::Cable, "QP3", "cable family"},
-        {"qp4", DimmerLink::Cable, "QP4", "QP4"},
-        {"QP with no", DimmerLink::Cable, "QP with no", "cable family"},
-        {"kav5806", DimmerLink::Cable, "5806", "KAV5806"},
-        {"T5 QM", DimmerLink::Cable, "no device", "T5 QM"},
-        {"t5qm", DimmerLink::Serial, "", "T5QM"},
+        {"qp1", DimmerLink::Cable, " - LED-Dimmer QP1 (1 PowerUnit) Online", "cable family"},
+        {"qp2", DimmerLink::Cable, " - LED-Dimmer QP2 (2 PowerUnit) Online", "cable family"},
+        {"qp3", DimmerLink::Cable, " - LED-Dimmer QP3 (3 PowerUnit) Online", "cable family"},
+        {"qp4", DimmerLink::Cable, " - LED-Dimmer QP4 (4 PowerUnit) Online", "QP4"},
+        {"QP with no", DimmerLink::Cable, " - LED-Dimmer QP  (0 PowerUnit) Online", "cable family"},
+        {"kav5806", DimmerLink::Cable, " - LED-Dimmer KAV5806 Online", "KAV5806"},
+        {"T5 QM", DimmerLink::Cable, " - (Programming cable found / no device)", "T5 QM"},
+        {"t5qm", DimmerLink::Serial, "", "DMX-LED-Dimmer T5QM"},
         {"NWE Dimmer R8P", DimmerLink::Serial, "", "NWE Dimmer R8P"},
     };
     ASSERT_EQ(DimmerModels().size(), std::size(cases));

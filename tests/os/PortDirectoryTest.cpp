@@ -156,6 +156,15 @@ TEST_F(PortDirectoryTest, CablesAreFtdiChannelsInTtyOrderWithChannelLetters) {
     EXPECT_EQ(cables[3].serialNumber, "0123456789ABCDE");
 }
 
+TEST_F(PortDirectoryTest, ADescriptionLosesItsLineEndAndKeepsItsOwnBlanks) {
+    m_sysfs.UsbSerial(11, "1-5", 0, 1, "ftdi_sio", "QELVORN-Configuration-Cable ", "A");
+    m_sysfs.UsbSerial(12, "1-6", 0, 1, "ftdi_sio", "QELVORN-Configuration-Cable\r", "B");
+    std::vector<PortLocation> cables = PortDirectory(m_sysfs.Root(), "/dev").ListCables();
+    ASSERT_EQ(cables.size(), 6u);
+    EXPECT_EQ(cables[4].description, "QELVORN-Configuration-Cable ");
+    EXPECT_EQ(cables[5].description, "QELVORN-Configuration-Cable");  // a CR LF line end
+}
+
 TEST_F(PortDirectoryTest, EmulatedCablesFollowTheRealOnes) {
     int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
@@ -178,8 +187,11 @@ TEST_F(PortDirectoryTest, EmulatedCablesFollowTheRealOnes) {
     ASSERT_TRUE(directory.ResolveComPort(194));
     EXPECT_EQ(directory.ResolveComPort(194)->devicePath, slave);
 
+    // A link that another emulator has taken over is not removed by the one that left it.
+    folder.Unpublish("EMU1", "/dev/pts/999999");
+    ASSERT_TRUE(directory.ResolveComPort(194));
     // A cable link without its description is not listed.
-    folder.Unpublish("EMU1");
+    folder.Unpublish("EMU1", slave);
     ASSERT_EQ(unlink((folder.Path() + "/CABLE0.description").c_str()), 0);
     EXPECT_EQ(directory.ListCables().size(), 4u);
     EXPECT_FALSE(directory.ResolveComPort(194));
