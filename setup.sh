@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
-    xvfb xauth
+    xvfb xauth xdotool
     clang libclang-rt-14-dev clang-format ccache
 )
 

@@ -1,0 +1,97 @@
+// The real programs for end-to-end tests: a private X display (Xvfb), brenvo-dimmer and brenvo as
+// processes, and xdotool to find and act on windows as a person would. Every process started here
+// ends with the object that started it.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+class Process {
+public:
+    Process() = default;
+    // Starts `args` with the given extra environment ("NAME=value"); output to `logPath`.
+    Process(const std::vector<std::string>& args, const std::vector<std::string>& env,
+            const std::string& logPath) {
+        std::vector<std::string> environment = env;
+        for (char** e = environ; *e != nullptr; ++e) {
+            environment.emplace_back(*e);
+        }
+        std::vector<char*> argv;
+        std::vector<std::string> argCopy = args;
+        for (std::string& a : argCopy) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& e : environment) {
+            envp.push_back(e.data());
+        }
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, logPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+        if (posix_spawnp(&m_pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) {
+            m_pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&files);
+    }
+    ~Process() { Stop(); }
+    Process(Process&& other) noexcept : m_pid(other.m_pid) { other.m_pid = -1; }
+    Process& operator=(Process&& other) noexcept {
+        Stop();
+        m_pid = other.m_pid;
+        other.m_pid = -1;
+        return *this;
+    }
+
+    bool Started() const { return m_pid > 0; }
+    bool Running() const { return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0; }
+    // SIGTERM, then SIGKILL when it has not ended within a second.
+    void Stop() {
+        if (m_pid <= 0) {
+            return;
+        }
+        kill(m_pid, SIGTERM);
+        for (int i = 0; i < 100 && waitpid(m_pid, nullptr, WNOHANG) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+// The standard output of a command, or "" when it failed.
+inline std::string Capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            out.append(buffer, n);
+        }
+        if (pclose(pipe) != 0) {
+            return std::string();
+        }
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) {
+        out.pop_back();
+    }
+    return out;
+}
