@@ -5,7 +5,9 @@ function(brenvo_settings target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
     if(BRENVO_SANITIZE)
-        target_compile_options(${target} PRIVATE -fsanitize=${BRENVO_SANITIZE} -fno-omit-frame-pointer)
+        # A finding fails the test that caused it instead of scrolling past in its output.
+        target_compile_options(${target} PRIVATE -fsanitize=${BRENVO_SANITIZE} -fno-omit-frame-pointer
+            -fno-sanitize-recover=all)
         target_link_options(${target} PRIVATE -fsanitize=${BRENVO_SANITIZE})
     endif()
 endfunction()
