@@ -1,10 +1,113 @@
-// Temperature control: the one-second poll and the shut-down temperature's Read, Write, Default.
-#include "app/CBrenvoDlg.h"
+// Temperature control: the one-second poll of the actual temperature on the cable, and the
+// shut-down temperature's Read, Write and Default, which only set requests that the next tick
+// carries out.
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
-// To be built.
+#include "app/CBrenvoDlg.h"
+#include "app/TemperatureScale.h"
+#include "link/DeviceProtocol.h"
+
+namespace {
+
+// Byte 0xB0 is the degree sign in Windows-1252.
+constexpr char kNoReading[] = "---";
+constexpr char kOneByteFormat[] =
+    "%d \xB0"
+    "C";
+constexpr char kRawFormat[] =
+    "%.0f \xB0"
+    "C";
+constexpr char kFourReadingsFormat[] = "%s / %s / %s / %s";
+// One-byte readings above this carry no valid temperature.
+constexpr BYTE kOneByteMax = 127;
+constexpr LONG kDefaultShutdownRaw = 0xffff;
+
+CString RawText(int raw) {
+    if (raw > TEMP_RAW_MAX) {
+        return kNoReading;
+    }
+    CString text;
+    text.Format(kRawFormat, static_cast<double>(TempRawToCelsius(raw)));
+    return text;
+}
+
+// A reading the reply did not complete shows as missing, never as bytes of an earlier reply.
+CString ActualTemperatureText(const BYTE* reply, DWORD count, int replyLength) {
+    if (replyLength == static_cast<int>(TEMPERATURE_REPLY_ONE_BYTE)) {
+        if (count < 1 || reply[0] > kOneByteMax) {
+            return kNoReading;
+        }
+        CString text;
+        text.Format(kOneByteFormat, reply[0]);
+        return text;
+    }
+    CString texts[TEMPERATURE_SENSORS];
+    for (int i = 0; i < TEMPERATURE_SENSORS; ++i) {
+        const DWORD end = 2 * static_cast<DWORD>(i) + 2;
+        texts[i] = count >= end ? RawText(WordFromWire(reply + end - 2)) : CString(kNoReading);
+    }
+    CString text;
+    text.Format(kFourReadingsFormat, texts[0].GetString(), texts[1].GetString(),
+                texts[2].GetString(), texts[3].GetString());
+    return text;
+}
+
+// The integer at the start of the text: white space, an optional sign, digits; 0 without digits,
+// and the nearest int when it does not fit.
+int LeadingInteger(const CString& text) {
+    errno = 0;
+    const long value = std::strtol(text.GetString(), nullptr, 10);
+    if (value > INT_MAX || (errno == ERANGE && value > 0)) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN || (errno == ERANGE && value < 0)) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+// Timer 0's only job; the identifier is not looked at.
 void CBrenvoDlg::OnTimer(UINT_PTR nIDEvent) {
+    UpdateData(TRUE);
+
+    BYTE reply[TEMPERATURE_REPLY_FOUR_READINGS] = {};
+    const DWORD count =
+        m_nTempReplyLength > 0
+            ? CableReadTemperature(m_hCable, reply, static_cast<DWORD>(m_nTempReplyLength))
+            : 0;
+    m_strActualTemp = ActualTemperatureText(reply, count, m_nTempReplyLength);
+
+    if (m_bReadShutdown) {
+        WORD raw = 0;
+        CableReadShutdownTemperature(m_hCable, &raw);  // 0xffff unless both bytes arrived
+        m_strShutdownTemp = RawText(raw);
+        m_bReadShutdown = 0;
+    }
+    if (m_bWriteShutdown) {
+        CableWriteShutdownTemperature(m_hCable, m_nShutdownRaw);
+        m_bReadShutdown = 1;  // read back at the next tick
+        m_bWriteShutdown = 0;
+    }
+
+    UpdateData(FALSE);
     CDialog::OnTimer(nIDEvent);
 }
-void CBrenvoDlg::OnBnClickedTempRead() {}
-void CBrenvoDlg::OnBnClickedTempWrite() {}
-void CBrenvoDlg::OnBnClickedTempDefault() {}
+
+void CBrenvoDlg::OnBnClickedTempRead() {
+    m_bReadShutdown = 1;
+}
+
+// Uses the text of the last tick or read, not the field's current contents.
+void CBrenvoDlg::OnBnClickedTempWrite() {
+    m_nShutdownRaw = CelsiusToTempRaw(LeadingInteger(m_strShutdownTemp));
+    m_bWriteShutdown = 1;
+}
+
+void CBrenvoDlg::OnBnClickedTempDefault() {
+    m_nShutdownRaw = kDefaultShutdownRaw;
+    m_bWriteShutdown = 1;
+}
