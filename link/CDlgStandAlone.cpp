@@ -1,6 +1,63 @@
 #include "link/CDlgStandAlone.h"
 
+#include "link/CDmxFile.h"
+#include "link/CableTransport.h"
+#include "link/StandAloneImage.h"
+#include "platform/ui/AfxFunctions.h"
+#include "platform/ui/CBusyScope.h"
+#include "platform/ui/CFileDialog.h"
+#include "platform/ui/CProgressCtrl.h"
 #include "resources/resource.h"
+
+namespace {
+
+const char kFilter[] = "HEX Files (*.hex)|*.hex|All Files (*.*)|*.*||";
+const char kUnreadable[] = "The HEX file %s could not be read. Nothing was written.";
+const char kAddressOutside[] =
+    "Line %lu of the HEX file names an address outside the EEPROM (0 to %lX hexadecimal). "
+    "Nothing was written.";
+const char kTooManyValues[] =
+    "The HEX file holds more than %lu values, more than the EEPROM takes. Nothing was written.";
+
+// The main window's progress bar: the page lives in the tab control, which lives in the main
+// window. Null when the page has no such host.
+CProgressCtrl* MainProgressBar(const CWnd& page) {
+    CWnd* tabs = page.GetParent();
+    CWnd* main = tabs ? tabs->GetParent() : nullptr;
+    return main ? dynamic_cast<CProgressCtrl*>(main->GetDlgItem(IDC_PROGRESS)) : nullptr;
+}
+
+// Shows a write's progress on the bar and puts the bar back at 0, in its former range, afterwards.
+class ProgressShown {
+public:
+    ProgressShown(CProgressCtrl* bar, DWORD total) : m_bar(bar) {
+        if (m_bar) {
+            m_bar->GetRange(m_lower, m_upper);
+            m_bar->SetRange32(0, static_cast<int>(total));
+            m_bar->SetPos(0);
+        }
+    }
+    ~ProgressShown() {
+        if (m_bar) {
+            m_bar->SetRange32(m_lower, m_upper);
+            m_bar->SetPos(0);
+        }
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+    void Show(DWORD done) {
+        if (m_bar) {
+            m_bar->SetPos(static_cast<int>(done));
+        }
+    }
+
+private:
+    CProgressCtrl* m_bar;
+    int m_lower = 0;
+    int m_upper = 0;
+};
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgStandAlone, CDialogPage)
 ON_BN_CLICKED(IDC_WRITE_HEX, &CDlgStandAlone::OnWriteFromHexFile)
@@ -8,5 +65,47 @@ END_MESSAGE_MAP()
 
 CDlgStandAlone::CDlgStandAlone(CWnd* pParent) : CDialogPage(IDD_STANDALONE, pParent) {}
 
-// To be built: the scene file's parser and the EEPROM write loop.
-void CDlgStandAlone::OnWriteFromHexFile() {}
+void CDlgStandAlone::OnWriteFromHexFile() {
+    CFileDialog dialog(TRUE, ".hex", "StandAlone.hex", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       kFilter, nullptr);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    const CString message = WriteHexFile(dialog.GetPathName());
+    if (!message.IsEmpty()) {
+        AfxMessageBox(message, MB_OK | MB_ICONERROR);
+    }
+}
+
+CString CDlgStandAlone::WriteHexFile(const CString& path) {
+    // A full EEPROM takes minutes: the window keeps repainting but takes no input and no timer
+    // tick, so that no other command slips in between the EEPROM bytes.
+    CBusyScope busy;
+    CString message;
+    CDmxFile file;
+    if (!file.Load(path)) {
+        message.Format(kUnreadable, path.GetString());
+        return message;
+    }
+    StandAloneImage image;
+    const StandAloneParse parse =
+        ParseStandAloneFile(reinterpret_cast<const BYTE*>(file.GetData()),
+                            static_cast<std::size_t>(file.GetSize()), image);
+    if (parse == StandAloneParse::AddressOutside) {
+        message.Format(kAddressOutside, static_cast<unsigned long>(image.refusedLine),
+                       static_cast<unsigned long>(STANDALONE_IMAGE_SIZE - 1));
+        return message;
+    }
+    if (parse == StandAloneParse::TooManyValues) {
+        message.Format(kTooManyValues, static_cast<unsigned long>(STANDALONE_IMAGE_SIZE));
+        return message;
+    }
+    // Without a cable nothing could arrive: skip the minutes of pauses.
+    const FT_HANDLE cable = m_pCableHandle ? *m_pCableHandle : nullptr;
+    if (!CableIsOpen(cable) || image.count == 0) {
+        return message;
+    }
+    ProgressShown progress(MainProgressBar(*this), image.count);
+    WriteStandAloneImage(cable, image, [&progress](DWORD done) { progress.Show(done); });
+    return message;
+}

@@ -2,6 +2,7 @@
 // dimmer's plug-in EEPROM over the configuration cable.
 #pragma once
 
+#include "platform/os/CString.h"
 #include "platform/os/CableDriver.h"
 #include "platform/ui/CDialogPage.h"
 
@@ -15,4 +16,9 @@ protected:
     void OnWriteFromHexFile();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Loads, checks and writes the file while the window is busy; what the person must be told
+    // afterwards, or an empty text.
+    CString WriteHexFile(const CString& path);
 };
