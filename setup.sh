@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool
     clang libclang-rt-14-dev clang-format ccache
+    file    # cpack, for the package's library dependencies
 )
 
 missing=()

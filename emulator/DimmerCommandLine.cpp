@@ -108,7 +108,8 @@ std::string DimmerCommandLine::Usage() {
         text += "  " + std::string(m.name);
         text.append(14 - std::strlen(m.name), ' ');
         text += std::string(m.link == DimmerLink::Cable ? "cable " : "serial") + "  " +
-                std::to_string(m.outputs) + " outputs, identifies as \"" + m.identifyText + "\"\n";
+                std::to_string(m.outputs) + (m.outputs == 1 ? " output" : " outputs") +
+                ", identifies as \"" + m.identifyText + "\"\n";
     }
     text +=
         "\nOptions:\n"
@@ -120,6 +121,6 @@ std::string DimmerCommandLine::Usage() {
         "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
         "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
         "  --description TEXT      the description a cable model reports\n"
-        "  --help                  this text\n";
+        "  -h, --help              this text\n";
     return text;
 }

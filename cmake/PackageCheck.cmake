@@ -1,0 +1,58 @@
+# cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." -P PackageCheck.cmake
+# Builds the Debian package of a built tree and checks what a user gets from it: exactly the
+# expected files, the dependencies found, the maintainer scripts, a menu entry whose command and
+# icon are in the package, and the cable rule that grants access and keeps ModemManager away.
+set(work ${BUILD}/package-check)
+file(REMOVE_RECURSE ${work})
+execute_process(COMMAND cpack -G DEB -B ${work} WORKING_DIRECTORY ${BUILD}
+    RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
+file(GLOB deb ${work}/*.deb)
+if(NOT status EQUAL 0 OR NOT deb)
+    message(FATAL_ERROR "cpack made no package:\n${log}")
+endif()
+
+set(expected
+    bin/brenvo
+    bin/brenvo-dimmer
+    share/applications/${APP_ID}.desktop
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/man/man1/brenvo.1.gz
+    share/man/man1/brenvo-dimmer.1.gz
+    share/doc/brenvo/copyright
+    share/doc/brenvo/changelog.gz
+    ${UDEV_DIR}/70-brenvo-cable.rules)
+foreach(size IN LISTS ICON_SIZES)
+    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+endforeach()
+list(TRANSFORM expected PREPEND usr/)
+list(SORT expected)
+
+set(root ${work}/root)
+file(MAKE_DIRECTORY ${root})
+execute_process(COMMAND dpkg-deb -x ${deb} ${root} RESULT_VARIABLE status)
+file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
+list(SORT found)
+if(NOT status EQUAL 0 OR NOT found STREQUAL expected)
+    message(SEND_ERROR "the package holds\n  ${found}\ninstead of\n  ${expected}")
+endif()
+
+execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
+if(NOT depends MATCHES "libqt6widgets6")
+    message(SEND_ERROR "no Qt among the dependencies: ${depends}")
+endif()
+execute_process(COMMAND dpkg-deb -I ${deb} OUTPUT_VARIABLE control)
+if(NOT control MATCHES "[*]  postinst" OR NOT control MATCHES "[*]  postrm")
+    message(SEND_ERROR "the maintainer scripts are missing or not executable:\n${control}")
+endif()
+
+# The menu entry starts a program of the package and shows the package's icon.
+file(STRINGS ${root}/usr/share/applications/${APP_ID}.desktop entry REGEX "^(Exec|Icon)=")
+string(REGEX MATCH "Exec=([^ ;]+)" exec "${entry}")
+if(NOT exec OR NOT EXISTS ${root}/usr/bin/${CMAKE_MATCH_1} OR NOT entry MATCHES "Icon=${APP_ID}(;|$)")
+    message(SEND_ERROR "the menu entry does not match the package: ${entry}")
+endif()
+
+file(STRINGS ${root}/usr/${UDEV_DIR}/70-brenvo-cable.rules rules REGEX "^[^#]*TAG\\+=\"uaccess\"")
+if(NOT rules MATCHES "idVendor" OR NOT rules MATCHES "ID_MM_DEVICE_IGNORE}=\"1\"")
+    message(SEND_ERROR "the cable rule does not give the cable and keep ModemManager away: ${rules}")
+endif()
