@@ -1,6 +1,63 @@
 // The configuration file: File > Save config and Open config.
-#include "app/CBrenvoDlg.h"
+#include <cstring>
 
-// To be built.
-void CBrenvoDlg::OnOpenConfig() {}
-void CBrenvoDlg::OnSaveConfig() {}
+#include "app/CBrenvoDlg.h"
+#include "platform/os/PrivateProfile.h"
+#include "platform/ui/AfxFunctions.h"
+#include "platform/ui/CFileDialog.h"
+
+namespace {
+
+constexpr const char* kConfigExt = ".ini";
+constexpr const char* kSaveNameFormat = "%s Config.ini";
+constexpr const char* kSaveFilter = "Config Files (*.ini)|*.ini||";
+constexpr const char* kOpenName = "config.ini";
+constexpr const char* kOpenFilter = "Config Files (*.ini)|*.ini|All Files (*.*)|*.*||";
+constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+constexpr const char* kDeviceSection = "DEVICE";
+constexpr const char* kNameKey = "NAME";
+constexpr DWORD kNameBufferSize = 255;
+constexpr const char* kOtherBoard = "Config-File is not for connected board !";
+constexpr const char* kSaveFailed = "Config-File (%s) could not be saved: %s.";
+
+}  // namespace
+
+void CBrenvoDlg::OnSaveConfig() {
+    CString name;
+    name.Format(kSaveNameFormat, m_strDeviceName.GetString());
+    name.Replace(" ", "_");
+    CFileDialog dialog(FALSE, kConfigExt, name, kDialogFlags, kSaveFilter);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    m_strConfigPath = dialog.GetPathName();
+    WritePrivateProfileStringA(kDeviceSection, kNameKey, m_strDeviceName, m_strConfigPath);
+    for (int k = 1; k <= MAX_OUTPUTS; ++k) {
+        if (m_nOutputs >= k) {
+            m_tables[k - 1].SaveToIni(m_strConfigPath);
+        }
+    }
+    // The file is replaced only once it is complete: on failure the old one stays as it was.
+    if (const int error = FlushPrivateProfile(m_strConfigPath)) {
+        CString report;
+        report.Format(kSaveFailed, m_strConfigPath.GetString(), std::strerror(error));
+        AfxMessageBox(report, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void CBrenvoDlg::OnOpenConfig() {
+    CFileDialog dialog(TRUE, kConfigExt, kOpenName, kDialogFlags, kOpenFilter);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    m_strConfigPath = dialog.GetPathName();
+    char name[kNameBufferSize];
+    GetPrivateProfileStringA(kDeviceSection, kNameKey, "", name, kNameBufferSize, m_strConfigPath);
+    if (m_strDeviceName.Compare(name) != 0) {
+        AfxMessageBox(kOtherBoard, MB_OK);
+        return;
+    }
+    for (CDlgTable& page : m_tables) {
+        page.LoadFromIni(m_strConfigPath);
+    }
+}
