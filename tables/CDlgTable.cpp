@@ -88,8 +88,14 @@ void CDlgTable::RedrawCurve() {
             pixels[static_cast<size_t>(r) * CURVE_SIZE + c] = black ? kCurveBlack : kCurveWhite;
         }
     }
+    // The picture control holds the handle of the bitmap it shows: it gets the new one before the
+    // old one is deleted, so it never holds a freed handle.
+    CBitmap fresh;
+    fresh.CreateBitmap(CURVE_SIZE, CURVE_SIZE, 1, 32, pixels.data());
+    m_picCurve.SetBitmap(fresh);
     m_bmpCurve.DeleteObject();
-    m_bmpCurve.CreateBitmap(CURVE_SIZE, CURVE_SIZE, 1, 32, pixels.data());
+    m_bmpCurve.m_hObject = fresh.m_hObject;
+    fresh.m_hObject = nullptr;
 
     const bool cableOpen = m_pCableHandle != nullptr && CableIsOpen(*m_pCableHandle);
     const BOOL linkOpen = (cableOpen || SerialIsOpen()) ? TRUE : FALSE;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -76,6 +77,8 @@ void TypeValue(CDlgTable& page, const char* text) {
 
 class CDlgTableTest : public testing::Test {
 protected:
+    // The clipboard is shared by all pages of the process: every test starts with zeros.
+    void SetUp() override { std::fill(g_tableClipboard, g_tableClipboard + TABLE_SIZE, WORD{0}); }
     // Runs `body` with `count` table pages in a host window, the first shown.
     void WithPages(int count, const std::function<void(TablePages&)>& body,
                    FT_HANDLE* cable = nullptr) {
@@ -145,11 +148,16 @@ TEST_F(CDlgTableTest, CopyAndPasteMoveWholeTablesBetweenPages) {
         }
         EXPECT_EQ(pages[1].m_listTable.GetItemText(200, 1), "0");
 
-        // Copy then Paste on the same page changes nothing.
+        // Copy then Paste on the same page gives the copied table back, whatever changed between.
         const std::vector<WORD> before(pages[0].m_table, pages[0].m_table + TABLE_SIZE);
         UiDriver::Click(Control(pages[0], IDC_TABLE_COPY));
         UiDriver::Click(Control(pages[0], IDC_TABLE_PASTE));
         EXPECT_EQ(std::vector<WORD>(pages[0].m_table, pages[0].m_table + TABLE_SIZE), before);
+        pages[0].SetMaxValue(511);
+        UiDriver::Click(Control(pages[0], IDC_TABLE_PASTE));
+        EXPECT_EQ(std::vector<WORD>(pages[0].m_table, pages[0].m_table + TABLE_SIZE), before);
+        EXPECT_EQ(pages[0].m_listTable.GetItemText(255, 1), "1023");
+        pages[0].SetMaxValue(1023);
 
         // Copy on one page and Paste on another moves the table, not the range or the selector.
         UiDriver::Click(Control(pages[1], IDC_TABLE_PASTE));
@@ -250,9 +258,13 @@ TEST_F(CDlgTableTest, ThePreviewUsesTheSameHeightForTheTenBitAndSixteenBitRanges
         EXPECT_EQ(MarkedRows(tenBit, 128), (std::vector<int>{1, 2}));
         EXPECT_EQ(MarkedRows(sixteenBit, 128), (std::vector<int>{1, 2}));
 
-        // The top of each range marks row 1 alone: 1023 is |1031 - 8 - 1023| = 0.
+        // The top of each range marks row 1 alone: 1023 is |1031 - 8 - 1023| = 0. The picture
+        // gets each new bitmap from the redraw itself, never keeping the handle of a deleted one.
+        const HBITMAP shown = tenBit.m_picCurve.GetBitmap();
         tenBit.m_table[254] = 1023;
         tenBit.RedrawCurve();
+        EXPECT_NE(tenBit.m_picCurve.GetBitmap(), shown);
+        EXPECT_EQ(tenBit.m_picCurve.GetBitmap(), tenBit.m_bmpCurve.GetSafeHandle());
         sixteenBit.m_table[254] = 65535;
         sixteenBit.RedrawCurve();
         EXPECT_EQ(MarkedRows(tenBit, 128), (std::vector<int>{1}));
