@@ -16,21 +16,25 @@ using namespace std::chrono_literals;
 
 class RealWindowTest : public testing::Test {
 protected:
+    // A display of our own: a server that finds its number taken ends at once, and the next
+    // number is tried.
     void SetUp() override {
-        for (int n = 100 + getpid() % 300; n < 999 && m_display.empty(); ++n) {
+        for (int n = 100 + getpid() % 300; n < 999 && !m_xvfb.Running(); ++n) {
             struct stat st {};
-            if (stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) != 0 &&
-                stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) != 0) {
-                m_display = ":" + std::to_string(n);
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            if (stat(socket.c_str(), &st) == 0 ||
+                stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0) {
+                continue;
             }
+            m_display = ":" + std::to_string(n);
+            m_xvfb = Process({"Xvfb", m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
+                             {}, m_runtime.Path() + "/xvfb.log");
+            for (int i = 0; i < 200 && m_xvfb.Running() && access(socket.c_str(), F_OK) != 0; ++i) {
+                std::this_thread::sleep_for(20ms);
+            }
+            std::this_thread::sleep_for(200ms);
         }
-        m_xvfb = Process({"Xvfb", m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {},
-                         m_runtime.Path() + "/xvfb.log");
-        const std::string socket = "/tmp/.X11-unix/X" + m_display.substr(1);
-        for (int i = 0; i < 200 && access(socket.c_str(), F_OK) != 0; ++i) {
-            std::this_thread::sleep_for(20ms);
-        }
-        ASSERT_EQ(access(socket.c_str(), F_OK), 0) << "Xvfb did not start";
+        ASSERT_TRUE(m_xvfb.Running()) << "Xvfb did not start";
     }
 
     // Starts the emulator as `model` and waits until it has published its port.
@@ -47,7 +51,8 @@ protected:
         FAIL() << "brenvo-dimmer did not publish its port";
     }
 
-    // Starts brenvo and returns the title of its window once it is shown ("" if none was).
+    // Starts brenvo and returns the title of its window once it is shown ("" if none was); the
+    // window's id goes to m_window.
     std::string StartBrenvoAndReadTitle() {
         m_brenvo = Process({BRENVO_PATH}, {"DISPLAY=" + m_display, "QT_QPA_PLATFORM=xcb"},
                            m_runtime.Path() + "/brenvo.log");
@@ -56,22 +61,47 @@ protected:
         for (int i = 0; i < 300 && m_brenvo.Running(); ++i) {
             const std::string window = Capture(find);
             if (!window.empty()) {
-                return Capture("DISPLAY=" + m_display + " xdotool getwindowname " +
-                               window.substr(0, window.find('\n')));
+                m_window = window.substr(0, window.find('\n'));
+                return Capture("DISPLAY=" + m_display + " xdotool getwindowname " + m_window);
             }
             std::this_thread::sleep_for(50ms);
         }
         return std::string();
     }
 
+    // What the emulator has shown so far (it prints a new view for every command it receives).
+    std::string DimmerView() { return Capture("cat '" + m_runtime.Path() + "/dimmer.log'"); }
+    // Waits up to `limitMs` until the emulator's view contains `text` after the position `from`.
+    bool DimmerShows(const std::string& text, std::size_t from, int limitMs) {
+        for (int waited = 0; waited <= limitMs; waited += 50) {
+            const std::string view = DimmerView();
+            if (view.size() > from && view.find(text, from) != std::string::npos) {
+                return true;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+    // Acts on the window with xdotool; positions are in the window's pixels.
+    void Xdo(const std::string& window, const std::string& actions) {
+        Capture("DISPLAY=" + m_display + " xdotool " + actions + " 2>/dev/null");
+        (void)window;
+    }
+
     TempRuntimeDir m_runtime;
     std::string m_display;
+    std::string m_window;
     Process m_xvfb;
     Process m_dimmer;
     Process m_brenvo;
 };
 
-TEST_F(RealWindowTest, TheTitleNamesTheDimmerOfEveryModel) {
+// Where a person points: the top slider's knob at its left end, and the page's Write button, in
+// the pixels of the window (menu bar included) with the dialog font's 6 x 13 base units.
+constexpr int kSliderKnobX = 136, kSliderY = 59, kSliderDragX = 260;
+constexpr int kWriteButtonX = 743, kWriteButtonY = 235;
+
+TEST_F(RealWindowTest, EveryModelShowsItsTitleTakesASliderMoveAndATableFromAPage) {
     const struct {
         const char* model;
         const char* title;
@@ -92,7 +122,31 @@ TEST_F(RealWindowTest, TheTitleNamesTheDimmerOfEveryModel) {
         if (c.model) {
             StartDimmer(c.model);
         }
-        EXPECT_EQ(StartBrenvoAndReadTitle(), c.title);
+        EXPECT_EQ(StartBrenvoAndReadTitle(), c.title)
+            << "running: " << m_brenvo.Running() << "\n"
+            << Capture("cat '" + m_runtime.Path() + "/brenvo.log'");
+        if (c.model && !m_window.empty()) {
+            const std::string w = " --window " + m_window + " ";
+            std::size_t seen = DimmerView().size();
+            Xdo(m_window, "mousemove" + w + std::to_string(kSliderKnobX) + " " +
+                              std::to_string(kSliderY) + " mousedown 1 mousemove" + w +
+                              std::to_string(kSliderDragX) + " " + std::to_string(kSliderY) +
+                              " mouseup 1");
+            // The press repaints the knob at 0 first; the drag then sends levels above it.
+            for (char digit = '1'; digit <= '9'; ++digit) {
+                if (DimmerShows(std::string("output 1 = ") + digit, seen,
+                                digit == '1' ? 3000 : 0)) {
+                    break;
+                }
+                EXPECT_NE(digit, '9') << "no level above 0 from the slider";
+            }
+
+            seen = DimmerView().size();
+            Xdo(m_window, "mousemove" + w + std::to_string(kWriteButtonX) + " " +
+                              std::to_string(kWriteButtonY) + " click 1");
+            EXPECT_TRUE(DimmerShows("table for output 1 written", seen, 6000))
+                << "the page's Write did not reach the dimmer";
+        }
         m_brenvo.Stop();
         m_dimmer.Stop();
     }
