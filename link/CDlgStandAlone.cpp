@@ -1,5 +1,7 @@
 #include "link/CDlgStandAlone.h"
 
+#include <sys/stat.h>
+
 #include "link/CDmxFile.h"
 #include "link/CableTransport.h"
 #include "link/StandAloneImage.h"
@@ -13,6 +15,11 @@ namespace {
 
 const char kFilter[] = "HEX Files (*.hex)|*.hex|All Files (*.*)|*.*||";
 const char kUnreadable[] = "The HEX file %s could not be read. Nothing was written.";
+const char kTooLarge[] =
+    "The HEX file %s is too large to be a StandAlone sequence. Nothing was written.";
+// A sequence for the largest EEPROM is a few hundred kilobytes; a file far larger is no sequence
+// file and is not read into memory.
+constexpr off_t kMaxSequenceFileBytes = 16 * 1024 * 1024;
 const char kAddressOutside[] =
     "Line %lu of the HEX file names an address outside the EEPROM (0 to %lX hexadecimal). "
     "Nothing was written.";
@@ -82,6 +89,11 @@ CString CDlgStandAlone::WriteHexFile(const CString& path) {
     // tick, so that no other command slips in between the EEPROM bytes.
     CBusyScope busy;
     CString message;
+    struct stat info {};
+    if (::stat(path.GetString(), &info) == 0 && info.st_size > kMaxSequenceFileBytes) {
+        message.Format(kTooLarge, path.GetString());
+        return message;
+    }
     CDmxFile file;
     if (!file.Load(path)) {
         message.Format(kUnreadable, path.GetString());

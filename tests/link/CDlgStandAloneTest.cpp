@@ -127,6 +127,14 @@ TEST_F(CDlgStandAloneTest, NothingIsSentForRefusedUnreadableOrEmptyFilesNorWitho
     // A file the dialog accepts but that holds no data to read.
     const CString pipe = m_folder.Path().c_str() + CString("/pipe.hex");
     ASSERT_EQ(mkfifo(pipe, 0600), 0);
+    // A gigabyte (sparse: no disk space taken) is not read into memory.
+    const CString huge = File("0000:12\r\n");
+    ASSERT_EQ(truncate(huge, 1L << 30), 0);
+    // Binary bytes hold no digit or colon that could name a value.
+    std::string binary(4096, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) {
+        binary[i] = static_cast<char>(0x80 | (i % 0x40));
+    }
     struct Case {
         const char* name;
         CString path;  // empty: the dialog is cancelled
@@ -144,6 +152,10 @@ TEST_F(CDlgStandAloneTest, NothingIsSentForRefusedUnreadableOrEmptyFilesNorWitho
          "written."},
         {"unreadable", pipe, true,
          "The HEX file " + pipe + " could not be read. Nothing was written."},
+        {"a gigabyte", huge, true,
+         "The HEX file " + huge +
+             " is too large to be a StandAlone sequence. Nothing was written."},
+        {"binary", File(binary), true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
