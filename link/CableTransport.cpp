@@ -57,3 +57,7 @@ DWORD CableRead(FT_HANDLE hCable, void* buffer, DWORD count) {
 bool CableIsOpen(FT_HANDLE hCable) {
     return hCable != nullptr;
 }
+
+bool CableIsGone(FT_HANDLE hCable) {
+    return hCable != nullptr && CurrentCableDriver().GetStatus(hCable) == FT_DEVICE_NOT_FOUND;
+}

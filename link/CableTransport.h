@@ -19,3 +19,6 @@ void CableWrite(FT_HANDLE hCable, const void* bytes, DWORD count);
 // One driver read: returns the bytes that arrived, at most `count`, within the read time-out.
 DWORD CableRead(FT_HANDLE hCable, void* buffer, DWORD count);
 bool CableIsOpen(FT_HANDLE hCable);
+// Whether the open cable's device has hung up. It stays gone for the run: every later exchange on
+// it ends at once as unanswered.
+bool CableIsGone(FT_HANDLE hCable);

@@ -46,10 +46,10 @@ constexpr DWORD TABLE_STORE_PAUSE_MS = 1000;   // while the dimmer stores a writ
 constexpr DWORD TABLE_TRAILER_PAUSE_MS = 100;  // cable: after the trailer
 constexpr DWORD TABLE_PROBE_PAUSE_MS = 100;    // cable: between readiness probes
 constexpr DWORD TABLE_READ_PAUSE_MS = 100;     // cable: between table request and reply
-// A dimmer confirms a stored table within a few probes; after this many unanswered probes
-// (at least 3 s of pauses, at most 10.5 s with every read timing out) the write is reported as
-// not confirmed instead of waiting for ever.
-constexpr int TABLE_PROBE_LIMIT = 30;
+// A dimmer confirms a stored table within a few probes. When none of the probes is answered
+// within this time after the identify probe was sent, the write is reported as not confirmed
+// instead of waiting for ever.
+constexpr DWORD TABLE_CONFIRM_LIMIT_MS = 3000;
 
 // A 16-bit value as it travels: low byte first.
 inline WORD WordFromWire(const BYTE* bytes) {

@@ -15,10 +15,23 @@ namespace {
 void WriteByte(FT_HANDLE hCable, BYTE value) {
     CableWrite(hCable, &value, 1);
 }
+
+// An open cable whose device has not hung up. A gone cable answers nothing, so nothing waits on it.
+bool CableUsable(FT_HANDLE hCable) {
+    return CableIsOpen(hCable) && !CableIsGone(hCable);
+}
+
+LONGLONG MillisecondsSince(LONGLONG start) {
+    LONGLONG now = 0;
+    LONGLONG frequency = 1;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return (now - start) * 1000 / frequency;
+}
 }  // namespace
 
 CString CableIdentify(FT_HANDLE hCable) {
-    if (!CableIsOpen(hCable)) {
+    if (!CableUsable(hCable)) {
         return CString();
     }
     BYTE reply[CABLE_IDENTIFY_CAPACITY];
@@ -44,7 +57,7 @@ bool SendOutputLevel(FT_HANDLE hCable, int outputIndex, WORD level) {
         return false;
     }
     const auto request = SetOutputRequest(outputIndex, level);
-    if (CableIsOpen(hCable)) {
+    if (CableUsable(hCable)) {
         CableWrite(hCable, request.data(), request.size());
     }
     if (SerialIsOpen()) {
@@ -56,6 +69,9 @@ bool SendOutputLevel(FT_HANDLE hCable, int outputIndex, WORD level) {
 
 void CableWriteEepromByte(FT_HANDLE hCable, WORD address, BYTE data) {
     const auto request = EepromWriteRequest(address, data);
+    if (CableIsGone(hCable)) {
+        return;  // nothing to pace
+    }
     if (CableIsOpen(hCable)) {
         CableWrite(hCable, request.data(), request.size());
     }
@@ -63,7 +79,7 @@ void CableWriteEepromByte(FT_HANDLE hCable, WORD address, BYTE data) {
 }
 
 DWORD CableReadTemperature(FT_HANDLE hCable, BYTE* reply, DWORD replyLength) {
-    if (!CableIsOpen(hCable)) {
+    if (!CableUsable(hCable)) {
         return 0;
     }
     replyLength = std::min(replyLength, TEMPERATURE_REPLY_FOUR_READINGS);
@@ -73,7 +89,7 @@ DWORD CableReadTemperature(FT_HANDLE hCable, BYTE* reply, DWORD replyLength) {
 
 DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw) {
     *raw = 0xffff;
-    if (!CableIsOpen(hCable)) {
+    if (!CableUsable(hCable)) {
         return 0;
     }
     BYTE reply[SHUTDOWN_REPLY_LENGTH] = {};
@@ -86,7 +102,7 @@ DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw) {
 }
 
 void CableWriteShutdownTemperature(FT_HANDLE hCable, LONG raw) {
-    if (!CableIsOpen(hCable)) {
+    if (!CableUsable(hCable)) {
         return;
     }
     const auto request = WriteShutdownRequest(raw);
@@ -94,48 +110,69 @@ void CableWriteShutdownTemperature(FT_HANDLE hCable, LONG raw) {
 }
 
 bool CableWriteTable(FT_HANDLE hCable, BYTE command, int outputIndex, const WORD* table) {
-    if (!CableIsOpen(hCable) || !IsOutputIndex(outputIndex)) {
+    if (!CableUsable(hCable) || !IsOutputIndex(outputIndex)) {
         return false;
     }
     BYTE image[TABLE_IMAGE_SIZE];
     TableToImage(table, image);
+    // A cable that hangs up part-way ends the write at once instead of pausing on.
     WriteByte(hCable, command);
     WriteByte(hCable, static_cast<BYTE>(outputIndex));
+    if (CableIsGone(hCable)) {
+        return false;
+    }
     Sleep(TABLE_INDEX_PAUSE_MS);
     CableWrite(hCable, image, TABLE_IMAGE_SIZE);
+    if (CableIsGone(hCable)) {
+        return false;
+    }
     Sleep(TABLE_STORE_PAUSE_MS);
     WriteByte(hCable, TABLE_TRAILER);
+    if (CableIsGone(hCable)) {
+        return false;
+    }
     Sleep(TABLE_TRAILER_PAUSE_MS);
     BYTE reply[CABLE_IDENTIFY_CAPACITY];
     CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY);
     WriteByte(hCable, CMD_IDENTIFY);
-    for (int probe = 0; probe < TABLE_PROBE_LIMIT; ++probe) {
+    LONGLONG probeSent = 0;
+    QueryPerformanceCounter(&probeSent);
+    while (!CableIsGone(hCable)) {
         Sleep(TABLE_PROBE_PAUSE_MS);
         if (CableRead(hCable, reply, CABLE_IDENTIFY_CAPACITY) > 0) {
             return true;
+        }
+        if (MillisecondsSince(probeSent) >= static_cast<LONGLONG>(TABLE_CONFIRM_LIMIT_MS)) {
+            break;
         }
     }
     return false;
 }
 
 bool SerialWriteTable(BYTE command, int outputIndex, const WORD* table) {
-    if (!SerialIsOpen() || !IsOutputIndex(outputIndex)) {
+    if (!SerialIsOpen() || SerialIsGone() || !IsOutputIndex(outputIndex)) {
         return false;
     }
     const auto request = WriteTableRequest(command, outputIndex, table);
     SerialRequest(request.data(), request.size(), nullptr, 0, nullptr, SERIAL_REPLY_TIMEOUT_MS);
+    if (SerialIsGone()) {
+        return false;
+    }
     Sleep(TABLE_STORE_PAUSE_MS);
     return true;
 }
 
 DWORD CableReadTable(FT_HANDLE hCable, int outputIndex, WORD* table) {
-    if (!CableIsOpen(hCable) || !IsOutputIndex(outputIndex)) {
+    if (!CableUsable(hCable) || !IsOutputIndex(outputIndex)) {
         return 0;
     }
     BYTE reply[TABLE_IMAGE_SIZE];
     CableRead(hCable, reply, TABLE_IMAGE_SIZE);
     const auto request = ReadTableRequest(outputIndex);
     CableWrite(hCable, request.data(), request.size());
+    if (CableIsGone(hCable)) {
+        return 0;
+    }
     Sleep(TABLE_READ_PAUSE_MS);
     const DWORD count = CableRead(hCable, reply, TABLE_IMAGE_SIZE);
     if (count == TABLE_IMAGE_SIZE) {

@@ -31,12 +31,16 @@ DWORD CableReadTemperature(FT_HANDLE hCable, BYTE* reply, DWORD replyLength);
 DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw);
 void CableWriteShutdownTemperature(FT_HANDLE hCable, LONG raw);
 
+// Operations on a link whose device has hung up end at once as unanswered (CableIsGone,
+// SerialIsGone).
+
 // Table write on the cable: code, index, 100 ms, 512 bytes, 1000 ms, trailer, 100 ms, drain read,
 // 'i', then a probe read every 100 ms until a byte arrives. True when the dimmer confirmed;
-// false when no cable is open or no probe was answered within TABLE_PROBE_LIMIT probes.
+// false when no cable is open, the cable is gone, or no probe was answered within
+// TABLE_CONFIRM_LIMIT_MS of sending 'i'.
 bool CableWriteTable(FT_HANDLE hCable, BYTE command, int outputIndex, const WORD* table);
 // Table write on the serial link: one request of 514 bytes, then 1000 ms. False when no port is
-// open.
+// open or the port is gone.
 bool SerialWriteTable(BYTE command, int outputIndex, const WORD* table);
 
 // Table read: returns the number of reply bytes; `table` is replaced only when exactly 512 arrived.

@@ -19,6 +19,7 @@ BYTE rxBuffer[SERIAL_RX_CAPACITY];
 std::atomic<DWORD> rxCount{0};
 std::atomic<bool> readerRun{false};
 std::atomic<bool> readerRunning{false};
+std::atomic<bool> readerGone{false};  // the reader saw the device hang up
 
 void* SerialReaderThread(void*) {
     SerialPortService& port = CurrentSerialPortService();
@@ -36,6 +37,9 @@ void* SerialReaderThread(void*) {
                 // The byte is stored before the count that makes it visible.
                 rxCount.store(count + 1, std::memory_order_release);
             }
+        } else if (port.HasHungUp(readerPort)) {
+            readerGone.store(true, std::memory_order_release);  // nothing more will come
+            break;
         }
         // A failed or cancelled read goes round again; readerRun decides whether to stop.
     }
@@ -96,6 +100,9 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
         return false;
     }
     SerialPortService& port = CurrentSerialPortService();
+    if (port.HasHungUp(portHandle)) {
+        return true;  // the device is gone: unanswered at once
+    }
     readerPort = portHandle;
     // Cleared before the write, never after: a reply that starts before the reader runs waits
     // in the driver and is still collected.
@@ -107,6 +114,7 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     }
 
     rxCount.store(0, std::memory_order_relaxed);
+    readerGone.store(false, std::memory_order_relaxed);
     readerRun.store(true, std::memory_order_release);
     readerRunning.store(false, std::memory_order_release);
     if (!StartReader()) {
@@ -126,7 +134,8 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     for (;;) {
         LONGLONG now = 0;
         QueryPerformanceCounter(&now);
-        if (rxCount.load(std::memory_order_acquire) >= replyCapacity) {
+        if (rxCount.load(std::memory_order_acquire) >= replyCapacity ||
+            readerGone.load(std::memory_order_acquire)) {
             break;
         }
         LONGLONG elapsedMs = (now - start) * 1000 / frequency;
@@ -143,6 +152,17 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
             sched_yield();
         }
     } while (readerRunning.load(std::memory_order_acquire));
+
+    // A reader that woke late has left bytes in the driver that arrived in time: take them
+    // without waiting. The reader has stopped, so the buffer is ours.
+    DWORD collected = rxCount.load(std::memory_order_acquire);
+    const DWORD wanted = replyCapacity < SERIAL_RX_CAPACITY ? replyCapacity : SERIAL_RX_CAPACITY;
+    if (collected < wanted) {
+        DWORD more = 0;
+        port.ReadAvailable(readerPort, rxBuffer + collected, wanted - collected, &more);
+        rxCount.store(collected + (more <= wanted - collected ? more : 0),
+                      std::memory_order_release);
+    }
 
     if (reply != nullptr && replyCount != nullptr) {
         *replyCount = 0;
@@ -164,4 +184,8 @@ void SerialClose() {
 
 bool SerialIsOpen() {
     return portHandle != nullptr;
+}
+
+bool SerialIsGone() {
+    return portHandle != nullptr && CurrentSerialPortService().HasHungUp(portHandle);
 }

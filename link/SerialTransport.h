@@ -15,3 +15,6 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
                    DWORD* replyCount, LONG timeoutMs);
 void SerialClose();
 bool SerialIsOpen();
+// Whether the open port's device has hung up. It stays gone for the run: every later request on
+// it ends at once as unanswered.
+bool SerialIsGone();

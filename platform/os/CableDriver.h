@@ -39,6 +39,9 @@ public:
     virtual FT_STATUS Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* bytesRead) = 0;
     virtual FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
                             DWORD* bytesWritten) = 0;
+    // FT_OK while the cable's device is there; FT_DEVICE_NOT_FOUND once it has hung up (unplugged,
+    // or the far end closed): a device that is gone stays gone for the run.
+    virtual FT_STATUS GetStatus(FT_HANDLE /*handle*/) { return FT_OK; }
     // Releases an opened cable. The program keeps its cable until it ends; tests and tools that
     // open cables repeatedly close them.
     virtual FT_STATUS Close(FT_HANDLE /*handle*/) { return FT_OK; }

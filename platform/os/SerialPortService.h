@@ -65,6 +65,17 @@ public:
     // Blocking read: returns once at least one byte arrived (at most `count`), or FALSE when the
     // read was cancelled or failed.
     virtual BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* read) = 0;
+    // Takes at most `count` bytes that have already arrived, without waiting (a read with the
+    // "return at once" time-outs).
+    virtual BOOL ReadAvailable(HANDLE /*port*/, void* /*buffer*/, DWORD /*count*/, DWORD* read) {
+        if (read != nullptr) {
+            *read = 0;
+        }
+        return TRUE;
+    }
+    // Whether the port's device has hung up (unplugged, or the far end closed). A device that is
+    // gone stays gone for the run.
+    virtual BOOL HasHungUp(HANDLE /*port*/) { return FALSE; }
     // Releases a blocking read on `port` from another thread (or the next one that starts).
     virtual BOOL CancelIoEx(HANDLE port) = 0;
     virtual BOOL CloseHandle(HANDLE port) = 0;

@@ -137,6 +137,21 @@ BOOL TermiosSerialPortService::ReadFile(HANDLE port, void* buffer, DWORD count, 
     return TRUE;
 }
 
+BOOL TermiosSerialPortService::ReadAvailable(HANDLE port, void* buffer, DWORD count, DWORD* read) {
+    DWORD done = 0;
+    if (port != nullptr && buffer != nullptr) {
+        done = static_cast<DWORD>(Device(port)->ReadFor(buffer, count, 0));
+    }
+    if (read != nullptr) {
+        *read = done;
+    }
+    return port != nullptr ? TRUE : FALSE;
+}
+
+BOOL TermiosSerialPortService::HasHungUp(HANDLE port) {
+    return port != nullptr && Device(port)->HasHungUp() ? TRUE : FALSE;
+}
+
 BOOL TermiosSerialPortService::CancelIoEx(HANDLE port) {
     if (port == nullptr) {
         return FALSE;

@@ -13,6 +13,8 @@ public:
     BOOL EscapeCommFunction(HANDLE port, DWORD function) override;
     BOOL WriteFile(HANDLE port, const void* data, DWORD count, DWORD* written) override;
     BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* read) override;
+    BOOL ReadAvailable(HANDLE port, void* buffer, DWORD count, DWORD* read) override;
+    BOOL HasHungUp(HANDLE port) override;
     BOOL CancelIoEx(HANDLE port) override;
     BOOL CloseHandle(HANDLE port) override;
 

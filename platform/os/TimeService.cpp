@@ -8,12 +8,39 @@
 
 namespace {
 
+std::atomic<SleepPump> g_pump{nullptr};
+constexpr LONGLONG kPumpSliceNs = 10000000;  // 100 times a second: smooth for the eye
+
+void SleepNs(LONGLONG ns) {
+    timespec t{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
+    while (nanosleep(&t, &t) == -1 && errno == EINTR) {
+    }
+}
+
+LONGLONG MonotonicNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<LONGLONG>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
 class SystemTimeService final : public TimeService {
 public:
     void Sleep(DWORD milliseconds) override {
-        timespec t{static_cast<time_t>(milliseconds / 1000),
-                   static_cast<long>(milliseconds % 1000) * 1000000L};
-        while (nanosleep(&t, &t) == -1 && errno == EINTR) {
+        const LONGLONG total = static_cast<LONGLONG>(milliseconds) * 1000000LL;
+        SleepPump pump = g_pump.load(std::memory_order_acquire);
+        if (pump == nullptr) {
+            SleepNs(total);
+            return;
+        }
+        // One deadline, so the time the hook takes does not lengthen the pause.
+        const LONGLONG deadline = MonotonicNs() + total;
+        for (;;) {
+            pump();
+            const LONGLONG left = deadline - MonotonicNs();
+            if (left <= 0) {
+                break;
+            }
+            SleepNs(left < kPumpSliceNs ? left : kPumpSliceNs);
         }
     }
     // A desktop has no PC speaker to drive; the terminal bell is the nearest audible signal,
@@ -25,11 +52,7 @@ public:
         }
         Sleep(durationMs);
     }
-    LONGLONG Counter() override {
-        timespec t{};
-        clock_gettime(CLOCK_MONOTONIC, &t);
-        return static_cast<LONGLONG>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-    }
+    LONGLONG Counter() override { return MonotonicNs(); }
     LONGLONG Frequency() override { return 1000000000LL; }
 };
 
@@ -44,6 +67,10 @@ TimeService& CurrentTimeService() {
 
 void SetTimeService(TimeService* service) {
     g_current.store(service ? service : &g_system, std::memory_order_release);
+}
+
+void SetSleepPump(SleepPump pump) {
+    g_pump.store(pump, std::memory_order_release);
 }
 
 void Sleep(DWORD milliseconds) {

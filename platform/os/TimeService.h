@@ -8,6 +8,8 @@ class TimeService {
 public:
     virtual ~TimeService() = default;
     virtual void Sleep(DWORD milliseconds) = 0;
+    // The one beep service of the program: a tone of `frequency` Hz for `durationMs` (frequency 0:
+    // the desktop's alert sound). Message beeps of the windows come here too.
     virtual void Beep(DWORD frequency, DWORD durationMs) = 0;
     // Monotonic counter and its ticks per second.
     virtual LONGLONG Counter() = 0;
@@ -18,6 +20,13 @@ public:
 TimeService& CurrentTimeService();
 // Installs a service (not owned); nullptr restores the production service.
 void SetTimeService(TimeService* service);
+
+// While a window must stay alive through a long wait, the production Sleep does not sleep in one
+// piece: it calls this hook every few milliseconds until the pause is over (the user interface
+// installs one that repaints and answers the desktop). nullptr: plain sleeps. Test services do not
+// wait, and so never call it.
+using SleepPump = void (*)();
+void SetSleepPump(SleepPump pump);
 
 // The Windows-named entry points that the rest of the program calls.
 void Sleep(DWORD milliseconds);

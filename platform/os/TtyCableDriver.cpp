@@ -207,6 +207,14 @@ FT_STATUS TtyCableDriver::Write(FT_HANDLE handle, const void* buffer, DWORD toWr
     return n == toWrite ? FT_OK : FT_IO_ERROR;
 }
 
+FT_STATUS TtyCableDriver::GetStatus(FT_HANDLE handle) {
+    Cable* cable = Find(handle);
+    if (cable == nullptr) {
+        return FT_INVALID_HANDLE;
+    }
+    return cable->device->HasHungUp() ? FT_DEVICE_NOT_FOUND : FT_OK;
+}
+
 FT_STATUS TtyCableDriver::Close(FT_HANDLE handle) {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_open.find(static_cast<Cable*>(handle));

@@ -33,6 +33,7 @@ public:
     FT_STATUS Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* bytesRead) override;
     FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
                     DWORD* bytesWritten) override;
+    FT_STATUS GetStatus(FT_HANDLE handle) override;
     FT_STATUS Close(FT_HANDLE handle) override;
 
     // Flow-control modes as the driver library numbers them.

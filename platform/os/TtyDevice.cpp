@@ -235,7 +235,11 @@ std::size_t TtyDevice::Write(const void* data, std::size_t count, int timeoutMs)
             break;
         }
         pollfd p{m_fd, POLLOUT, 0};
-        if (poll(&p, 1, timeoutMs) <= 0 || (p.revents & (POLLHUP | POLLERR)) != 0) {
+        if (poll(&p, 1, timeoutMs) <= 0) {
+            break;
+        }
+        if ((p.revents & (POLLHUP | POLLERR)) != 0) {
+            NoteHangUp();
             break;
         }
     }

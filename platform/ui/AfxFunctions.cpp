@@ -1,5 +1,6 @@
 #include "platform/ui/AfxFunctions.h"
 
+#include "platform/os/TimeService.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/UiSeam.h"
 
@@ -32,6 +33,5 @@ int GetSystemMetrics(int nIndex) {
 }
 
 BOOL MessageBeep(UINT) {
-    CurrentUiSeam().Beep(0, 0);
-    return TRUE;
+    return Beep(0, 0);
 }

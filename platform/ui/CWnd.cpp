@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <map>
 
+#include "platform/ui/CBusyScope.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CScrollBar.h"
@@ -373,6 +374,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* lpfnTimer) {
         timer = new QTimer(WidgetOf(m_hWnd));
         timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer, &QTimer::timeout, [this, nIDEvent]() {
+            if (CBusyScope::IsActive()) {
+                return;  // a tick during a long device operation is dropped
+            }
             LRESULT result = 0;
             OnWndMsg(WM_TIMER, nIDEvent, 0, &result);
         });

@@ -1,7 +1,8 @@
 // UiSeam: everything that waits for a person goes through this one interface: the modal run of a
-// dialog, message boxes, file dialogs, beeps and cursors. The program uses the toolkit's real
-// dialogs; tests install a scripted implementation that answers from a queue and records every
-// call.
+// dialog, message boxes, file dialogs and cursors. Beeps go through the time service
+// (platform/os), the one place that sounds them, so that a test recording beeps sees them all. The
+// program uses the toolkit's real dialogs; tests install a scripted implementation that answers
+// from a queue and records every call.
 #pragma once
 
 #include "platform/os/CString.h"
@@ -30,8 +31,6 @@ public:
                            UINT nType) = 0;
     // FALSE when the person cancelled; otherwise the chosen path (the operating system's bytes).
     virtual BOOL ChooseFile(const FileDialogRequest& request, CString& path) = 0;
-    // A tone; frequency 0 asks for the desktop's own alert sound.
-    virtual void Beep(DWORD frequency, DWORD durationMs) = 0;
     virtual void SetCursor(HCURSOR cursor) = 0;
 };
 

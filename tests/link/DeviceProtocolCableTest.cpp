@@ -47,8 +47,9 @@ TEST_F(DeviceProtocolCableTest, OutputLevelsAreCodeLowHighThenTenMilliseconds) {
     }
 }
 
-// The probe's bound lies far beyond what a working dimmer needs: at least 3 s of pauses.
-static_assert(100u * TABLE_PROBE_LIMIT >= 3000u, "the table-write probe gives up too early");
+// The probe's bound lies far beyond what a working dimmer needs.
+static_assert(TABLE_CONFIRM_LIMIT_MS >= 3000u, "the table-write probe gives up too early");
+constexpr DWORD kProbes = TABLE_CONFIRM_LIMIT_MS / TABLE_PROBE_PAUSE_MS;  // when reads are instant
 
 TEST_F(DeviceProtocolCableTest, OutputIndexOutsideTheTwelveSendsNothing) {
     // Output 13 would form the temperature request's code.
@@ -138,14 +139,14 @@ TEST_F(DeviceProtocolCableTest, UnansweredProbeEndsAfterItsBoundAsNotConfirmed) 
     const auto probeStart = std::find(texts.begin(), texts.end(), "Write(69)");
     ASSERT_NE(probeStart, texts.end());
     const Texts probes(probeStart + 1, texts.end());
-    ASSERT_EQ(probes.size(), 2u * TABLE_PROBE_LIMIT);
+    ASSERT_EQ(probes.size(), 2u * kProbes);
     for (std::size_t i = 0; i < probes.size(); i += 2) {
         EXPECT_EQ(probes[i], "Sleep(100)");
         EXPECT_EQ(probes[i + 1], "Read(100)->0");
     }
     const auto pauses = time.Pauses();
     const DWORD waited = std::accumulate(pauses.begin(), pauses.end(), DWORD{0});
-    EXPECT_EQ(waited, 1200u + 100u * TABLE_PROBE_LIMIT);
+    EXPECT_EQ(waited, 1200u + TABLE_CONFIRM_LIMIT_MS);
 }
 
 TEST_F(DeviceProtocolCableTest, TableReadDrainsRequestsPausesAndDecodes) {

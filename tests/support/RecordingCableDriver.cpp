@@ -194,7 +194,7 @@ FT_STATUS RecordingCableDriver::Read(FT_HANDLE, void* buffer, DWORD toRead, DWOR
     }
     *bytesRead = static_cast<DWORD>(got.size());
     Record({"Read", {toRead}, got});
-    return FT_OK;
+    return got.size() < toRead && m_hungUp ? FT_IO_ERROR : FT_OK;
 }
 
 FT_STATUS RecordingCableDriver::Write(FT_HANDLE, const void* buffer, DWORD toWrite,
@@ -202,10 +202,20 @@ FT_STATUS RecordingCableDriver::Write(FT_HANDLE, const void* buffer, DWORD toWri
     std::lock_guard<std::mutex> lock(m_mutex);
     const BYTE* bytes = static_cast<const BYTE*>(buffer);
     Record({"Write", {toWrite}, std::vector<BYTE>(bytes, bytes + toWrite)});
+    if (m_hungUp) {
+        *bytesWritten = 0;
+        return FT_IO_ERROR;
+    }
     if (m_responder) {
         const DeviceReply reply = m_responder->OnReceive(bytes, toWrite);
         m_pending.insert(m_pending.end(), reply.bytes.begin(), reply.bytes.end());
+        m_hungUp = reply.hangUp;
     }
     *bytesWritten = toWrite;
     return FT_OK;
+}
+
+FT_STATUS RecordingCableDriver::GetStatus(FT_HANDLE) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_hungUp && m_pending.empty() ? FT_DEVICE_NOT_FOUND : FT_OK;
 }

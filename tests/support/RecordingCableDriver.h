@@ -1,6 +1,8 @@
 // A cable driver for tests: keeps every driver call with its arguments and every pause of the time
 // service in one ordered log, answers reads from a script (one entry per read call) or, when the
-// script is empty, from an attached device responder. Installs itself while it lives.
+// script is empty, from an attached device responder. A responder that hangs up leaves the cable
+// gone: its last bytes can still be read, then reads and writes fail at once. Installs itself while
+// it lives.
 #pragma once
 
 #include <deque>
@@ -59,6 +61,7 @@ public:
     FT_STATUS Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* bytesRead) override;
     FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
                     DWORD* bytesWritten) override;
+    FT_STATUS GetStatus(FT_HANDLE handle) override;
 
 private:
     void Record(Entry entry);  // caller holds m_mutex
@@ -73,5 +76,6 @@ private:
     std::deque<std::vector<BYTE>> m_script;
     std::vector<BYTE> m_pending;  // responder output not read yet
     DeviceResponder* m_responder = nullptr;
-    int m_handleTag = 0;  // Open hands out the address of this member
+    bool m_hungUp = false;  // the responder hung up
+    int m_handleTag = 0;    // Open hands out the address of this member
 };

@@ -10,6 +10,7 @@
 #include "platform/ui/qt/WindowLink.h"
 #include "platform/ui/testing/ScriptedUi.h"
 #include "platform/ui/testing/UiDriver.h"
+#include "tests/support/RecordingTimeService.h"
 #include "tests/ui/TestDialogs.h"
 
 namespace {
@@ -93,6 +94,7 @@ TEST_F(DialogRunTest, EnterOnAFocusedButtonClicksThatButton) {
 }
 
 TEST_F(DialogRunTest, EnterWithTheDefaultButtonDisabledOnlyBeeps) {
+    RecordingTimeService time;  // beeps are sounded by the time service
     FormDialog dlg;
     bool ended = true;
     ui.ExpectModal([&](CDialog&) {
@@ -103,7 +105,9 @@ TEST_F(DialogRunTest, EnterWithTheDefaultButtonDisabledOnlyBeeps) {
     });
     EXPECT_EQ(dlg.DoModal(), IDABORT);
     EXPECT_FALSE(ended);
-    EXPECT_EQ(ui.CallsOf(ScriptedUi::Kind::Beep).size(), 1u);
+    EXPECT_EQ(
+        time.Events(),
+        (std::vector<RecordingTimeService::Event>{{RecordingTimeService::Event::BeepSound, 0, 0}}));
 }
 
 TEST_F(DialogRunTest, CloseBoxIsTheCloseSystemCommandAndEndsWithCancel) {

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "platform/ui/UiSeam.h"
+#include "platform/ui/AfxFunctions.h"
 #include "platform/ui/qt/WindowLink.h"
 
 namespace {
@@ -49,7 +49,7 @@ bool RouteDialogKey(QKeyEvent* event, CWnd* target, QWidget* client) {
         }
     }
     if (control && !control->isEnabled()) {
-        CurrentUiSeam().Beep(0, 0);
+        MessageBeep(0);
         return true;
     }
     SendCommand(target, id, control);

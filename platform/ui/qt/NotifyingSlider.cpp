@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "platform/ui/CBusyScope.h"
 #include "platform/ui/qt/WindowLink.h"
 
 NotifyingSlider::NotifyingSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
@@ -11,7 +12,9 @@ void NotifyingSlider::paintEvent(QPaintEvent* event) {
     NMCUSTOMDRAW draw{};
     draw.dwDrawStage = CDDS_PREPAINT;
     QPointer<QSlider> self(this);
-    SendNotifyFrom(this, NM_CUSTOMDRAW, &draw.hdr);
+    // During a long device operation a repaint must not start another exchange with the device.
+    if (!CBusyScope::IsActive())
+        SendNotifyFrom(this, NM_CUSTOMDRAW, &draw.hdr);
     if (self)
         QSlider::paintEvent(event);
 }

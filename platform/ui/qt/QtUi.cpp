@@ -125,10 +125,6 @@ BOOL QtUi::ChooseFile(const FileDialogRequest& request, CString& path) {
     return TRUE;
 }
 
-void QtUi::Beep(DWORD frequency, DWORD durationMs) {
-    CurrentTimeService().Beep(frequency, durationMs);
-}
-
 void QtUi::SetCursor(HCURSOR cursor) {
     IconData* data = IconOf(cursor);
     while (QApplication::overrideCursor())

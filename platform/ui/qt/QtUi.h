@@ -8,6 +8,5 @@ public:
     void RunModal(CDialog& dialog) override;
     int MessageBox(CWnd* parent, const CString& text, const CString& caption, UINT nType) override;
     BOOL ChooseFile(const FileDialogRequest& request, CString& path) override;
-    void Beep(DWORD frequency, DWORD durationMs) override;
     void SetCursor(HCURSOR cursor) override;
 };

@@ -146,14 +146,6 @@ BOOL ScriptedUi::ChooseFile(const FileDialogRequest& request, CString& path) {
     return TRUE;
 }
 
-void ScriptedUi::Beep(DWORD frequency, DWORD durationMs) {
-    Call call;
-    call.kind = Kind::Beep;
-    call.frequency = frequency;
-    call.duration = durationMs;
-    m_calls.push_back(call);
-}
-
 void ScriptedUi::SetCursor(HCURSOR cursor) {
     Call call;
     call.kind = Kind::Cursor;

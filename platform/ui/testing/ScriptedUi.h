@@ -12,7 +12,7 @@
 
 class ScriptedUi : public UiSeam {
 public:
-    enum class Kind { Modal, MessageBox, FileDialog, Beep, Cursor };
+    enum class Kind { Modal, MessageBox, FileDialog, Cursor };
 
     struct Call {
         Kind kind = Kind::Modal;
@@ -22,8 +22,6 @@ public:
         UINT type = 0;        // MessageBox type; FileDialog flags
         BOOL open = FALSE;    // FileDialog
         CString defExt;       // FileDialog
-        DWORD frequency = 0;  // Beep
-        DWORD duration = 0;   // Beep
         HCURSOR cursor = nullptr;
     };
 
@@ -49,7 +47,6 @@ public:
     void RunModal(CDialog& dialog) override;
     int MessageBox(CWnd* parent, const CString& text, const CString& caption, UINT nType) override;
     BOOL ChooseFile(const FileDialogRequest& request, CString& path) override;
-    void Beep(DWORD frequency, DWORD durationMs) override;
     void SetCursor(HCURSOR cursor) override;
 
 private:
