@@ -32,11 +32,12 @@ public:
             SleepNs(total);
             return;
         }
-        // One deadline, so the time the hook takes does not lengthen the pause.
+        // One deadline, so the time the hook takes does not lengthen the pause; the hook runs
+        // only while time is left, never once more after the deadline.
         const LONGLONG deadline = MonotonicNs() + total;
-        for (;;) {
+        for (LONGLONG left = total; left > 0; left = deadline - MonotonicNs()) {
             pump();
-            const LONGLONG left = deadline - MonotonicNs();
+            left = deadline - MonotonicNs();
             if (left <= 0) {
                 break;
             }
