@@ -79,15 +79,17 @@ CBusyScope::CBusyScope() {
 }
 
 CBusyScope::~CBusyScope() {
-    if (--g_depth == 0) {
+    if (g_depth == 1) {
         SetSleepPump(nullptr);
-        // Input that arrived after the last pause is swallowed too, not left to act afterwards.
+        // Input and timer ticks that arrived after the last pause are swallowed too, not left to
+        // act afterwards: the scope still counts as active while they are taken.
         if (g_pumped) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         }
         delete g_filter;  // a deleted filter removes itself from the application
         g_filter = nullptr;
     }
+    --g_depth;
 }
 
 bool CBusyScope::IsActive() {
