@@ -1,5 +1,6 @@
 #include "platform/os/TimeService.h"
 
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -10,6 +11,11 @@ namespace {
 
 std::atomic<SleepPump> g_pump{nullptr};
 constexpr LONGLONG kPumpSliceNs = 10000000;  // 100 times a second: smooth for the eye
+
+// The program's pauses are fixed and many (10 ms after every EEPROM byte): the kernel's default
+// 50 us of timer slack would stretch each one. Set for the thread that loads the program, the
+// user-interface thread.
+const bool g_preciseTimers = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
 
 void SleepNs(LONGLONG ns) {
     timespec t{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
