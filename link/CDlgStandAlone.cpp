@@ -4,6 +4,7 @@
 
 #include "link/CDmxFile.h"
 #include "link/CableTransport.h"
+#include "link/DeviceProtocol.h"
 #include "link/StandAloneImage.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
@@ -119,5 +120,8 @@ CString CDlgStandAlone::WriteHexFile(const CString& path) {
     }
     ProgressShown progress(MainProgressBar(*this), image.count);
     WriteStandAloneImage(cable, image, [&progress](DWORD done) { progress.Show(done); });
+    if (CableIsGone(cable)) {
+        message = kLinkLostText;  // the bytes went nowhere, or only some of them arrived
+    }
     return message;
 }

@@ -32,7 +32,8 @@ DWORD CableReadShutdownTemperature(FT_HANDLE hCable, WORD* raw);
 void CableWriteShutdownTemperature(FT_HANDLE hCable, LONG raw);
 
 // Operations on a link whose device has hung up end at once as unanswered (CableIsGone,
-// SerialIsGone).
+// SerialIsGone); what the operator is told then.
+constexpr char kLinkLostText[] = "The connection to the dimmer is lost.";
 
 // Table write on the cable: code, index, 100 ms, 512 bytes, 1000 ms, trailer, 100 ms, drain read,
 // 'i', then a probe read every 100 ms until a byte arrives. True when the dimmer confirmed;

@@ -121,7 +121,9 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
         readerRun.store(false, std::memory_order_release);
         return true;  // no reader, no reply: like a silent device
     }
-    while (!readerRunning.load(std::memory_order_acquire)) {
+    // A reader that met a hang-up may have ended before this loop first looks: its end counts too.
+    while (!readerRunning.load(std::memory_order_acquire) &&
+           !readerGone.load(std::memory_order_acquire)) {
         sched_yield();  // no sleep: only lets a reader queued on this core run at once
     }
 

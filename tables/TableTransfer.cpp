@@ -69,6 +69,12 @@ void CDlgTable::OnWrite() {
 }
 
 void CDlgTable::OnRead() {
-    CBusyScope busy;
-    ReadTableFromDevice();
+    {
+        CBusyScope busy;
+        ReadTableFromDevice();
+    }
+    // The short read's beep alone would not say that every later read ends the same way.
+    if (TableLinkOpen(m_pCableHandle) && TableLinkGone(m_pCableHandle)) {
+        AfxMessageBox(kLinkLostText, MB_OK | MB_ICONEXCLAMATION);
+    }
 }

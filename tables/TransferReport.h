@@ -3,6 +3,7 @@
 #pragma once
 
 #include "link/CableTransport.h"
+#include "link/DeviceProtocol.h"
 #include "link/SerialTransport.h"
 #include "platform/os/CString.h"
 
@@ -19,8 +20,6 @@ inline bool TableLinkGone(const FT_HANDLE* pCable) {
     }
     return SerialIsGone();
 }
-
-constexpr char kLinkLostText[] = "The connection to the dimmer is lost.";
 
 // "Output 3", "Output 1 to 4", or "none" for an empty range.
 inline CString OutputRangeText(int first, int last) {

@@ -1,7 +1,10 @@
 // A serial-port service for tests: COM ports that exist only where a test attached a device
 // responder (a dimmer emulator), no real tty touched. A write hands the bytes to the device at
 // once and its reply becomes readable; reads block until bytes or a cancel arrive, like a real
-// port. Every CreateFile name is recorded. Installs itself while it lives.
+// port. A reply delayed past a request's 50 ms window arrives only after that request has given
+// up: at the port's next purge or write. A device that hangs up leaves the port gone: its last
+// bytes can still be read, then reads fail. Every CreateFile name is recorded. Installs itself
+// while it lives.
 #pragma once
 
 #include <condition_variable>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "emulator/DeviceResponder.h"
+#include "link/DeviceCommands.h"
 #include "platform/os/SerialPortService.h"
 
 class EmulatedSerialPorts final : public SerialPortService {
@@ -49,6 +53,8 @@ public:
         }
         m_device = m_devices[number];
         m_pending.clear();
+        m_late.clear();
+        m_hungUp = false;
         m_written.clear();
         ++m_openCount;
         return &m_device;
@@ -56,6 +62,7 @@ public:
     BOOL SetCommState(HANDLE, const DCB&) override { return TRUE; }
     BOOL PurgeComm(HANDLE, DWORD flags) override {
         std::lock_guard<std::mutex> lock(m_mutex);
+        ArriveLate();
         if (flags & PURGE_RXCLEAR) {
             m_pending.clear();
         }
@@ -67,9 +74,13 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         const BYTE* bytes = static_cast<const BYTE*>(data);
         m_written.insert(m_written.end(), bytes, bytes + count);
-        if (m_device) {
+        ArriveLate();
+        if (m_device && !m_hungUp) {
             const DeviceReply reply = m_device->OnReceive(bytes, count);
-            m_pending.insert(m_pending.end(), reply.bytes.begin(), reply.bytes.end());
+            const bool late = reply.delayMs >= static_cast<unsigned>(SERIAL_REPLY_TIMEOUT_MS);
+            std::deque<BYTE>& to = late ? m_late : m_pending;
+            to.insert(to.end(), reply.bytes.begin(), reply.bytes.end());
+            m_hungUp = reply.hangUp;
         }
         m_wake.notify_all();
         *written = count;
@@ -77,8 +88,8 @@ public:
     }
     BOOL ReadFile(HANDLE, void* buffer, DWORD count, DWORD* read) override {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_wake.wait(lock, [this] { return !m_pending.empty() || m_cancels > 0; });
-        if (m_cancels > 0) {
+        m_wake.wait(lock, [this] { return !m_pending.empty() || m_cancels > 0 || m_hungUp; });
+        if (m_cancels > 0 || m_pending.empty()) {
             m_cancels = 0;
             *read = 0;
             return FALSE;
@@ -91,6 +102,10 @@ public:
         }
         *read = n;
         return TRUE;
+    }
+    BOOL HasHungUp(HANDLE) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_hungUp ? TRUE : FALSE;
     }
     BOOL CancelIoEx(HANDLE) override {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -105,11 +120,18 @@ public:
     }
 
 private:
+    void ArriveLate() {  // caller holds m_mutex
+        m_pending.insert(m_pending.end(), m_late.begin(), m_late.end());
+        m_late.clear();
+    }
+
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::map<int, DeviceResponder*> m_devices;
     DeviceResponder* m_device = nullptr;
     std::deque<BYTE> m_pending;
+    std::deque<BYTE> m_late;  // replies the current request no longer collects
+    bool m_hungUp = false;
     std::vector<BYTE> m_written;
     std::vector<std::string> m_opened;
     int m_openCount = 0;

@@ -168,6 +168,7 @@ FT_STATUS RecordingCableDriver::SetFlowControl(FT_HANDLE, WORD flowControl, BYTE
 FT_STATUS RecordingCableDriver::SetTimeouts(FT_HANDLE, DWORD readMs, DWORD writeMs) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Record({"SetTimeouts", {readMs, writeMs}, {}});
+    m_readTimeoutMs = readMs;
     return FT_OK;
 }
 
@@ -194,6 +195,8 @@ FT_STATUS RecordingCableDriver::Read(FT_HANDLE, void* buffer, DWORD toRead, DWOR
     }
     *bytesRead = static_cast<DWORD>(got.size());
     Record({"Read", {toRead}, got});
+    m_pending.insert(m_pending.end(), m_late.begin(), m_late.end());
+    m_late.clear();
     return got.size() < toRead && m_hungUp ? FT_IO_ERROR : FT_OK;
 }
 
@@ -208,7 +211,8 @@ FT_STATUS RecordingCableDriver::Write(FT_HANDLE, const void* buffer, DWORD toWri
     }
     if (m_responder) {
         const DeviceReply reply = m_responder->OnReceive(bytes, toWrite);
-        m_pending.insert(m_pending.end(), reply.bytes.begin(), reply.bytes.end());
+        std::vector<BYTE>& to = reply.delayMs >= m_readTimeoutMs ? m_late : m_pending;
+        to.insert(to.end(), reply.bytes.begin(), reply.bytes.end());
         m_hungUp = reply.hangUp;
     }
     *bytesWritten = toWrite;
@@ -217,5 +221,5 @@ FT_STATUS RecordingCableDriver::Write(FT_HANDLE, const void* buffer, DWORD toWri
 
 FT_STATUS RecordingCableDriver::GetStatus(FT_HANDLE) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hungUp && m_pending.empty() ? FT_DEVICE_NOT_FOUND : FT_OK;
+    return m_hungUp && m_pending.empty() && m_late.empty() ? FT_DEVICE_NOT_FOUND : FT_OK;
 }

@@ -1,8 +1,10 @@
 // A cable driver for tests: keeps every driver call with its arguments and every pause of the time
 // service in one ordered log, answers reads from a script (one entry per read call) or, when the
 // script is empty, from an attached device responder. A responder that hangs up leaves the cable
-// gone: its last bytes can still be read, then reads and writes fail at once. Installs itself while
-// it lives.
+// gone: its last bytes can still be read, then reads and writes fail at once. A reply delayed by at
+// least the read time-out (250 ms unless SetTimeouts says otherwise) is missed by the next read,
+// which returns at its time-out, and is there for the reads after it, as on a real cable. Installs
+// itself while it lives.
 #pragma once
 
 #include <deque>
@@ -75,6 +77,8 @@ private:
     std::vector<Device> m_devices;
     std::deque<std::vector<BYTE>> m_script;
     std::vector<BYTE> m_pending;  // responder output not read yet
+    std::vector<BYTE> m_late;     // responder output that arrives after the next read
+    DWORD m_readTimeoutMs = 250;
     DeviceResponder* m_responder = nullptr;
     bool m_hungUp = false;  // the responder hung up
     int m_handleTag = 0;    // Open hands out the address of this member
