@@ -158,6 +158,10 @@ TEST_F(ProtocolRoundTripTest, CableTableWriteEndsWhenTheDimmerHangsUp) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(CableWriteTable(m_cable, CMD_WRITE_TABLE_A, 1, table.data()));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    // The player notes its hang-up just after closing the line, which the link may see first.
+    for (int i = 0; i < 100 && !m_player->HasHungUp(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_TRUE(m_player->HasHungUp());
     EXPECT_EQ(m_dimmer->Snapshot().tableWrites[1], 0u);
     Table back = table;
