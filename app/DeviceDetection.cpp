@@ -118,14 +118,13 @@ void CBrenvoDlg::ApplySerialProfile(const char* model) {
         m_nOutputs = 9;
         SetWriteCommand(9, CMD_WRITE_TABLE_B);
         EnableControls(kOutputGroup, static_cast<int>(std::size(kOutputGroup)), TRUE);
-        GetDlgItem(IDC_SCROLL_OUTPUTS)->EnableWindow(TRUE);
+        m_scrollBar.EnableWindow(TRUE);
         m_scrollBar.SetScrollRange(0, kNineOutputsScrollMax, TRUE);
     }
 }
 
 void CBrenvoDlg::ApplyProfileRules(const CString& description) {
     const CableProfileRules rules = CableRulesFor(description, m_strDeviceName);
-    CWnd* scrollBar = GetDlgItem(IDC_SCROLL_OUTPUTS);
     const int outputCount = static_cast<int>(std::size(kOutputGroup));
     const int temperatureCount = static_cast<int>(std::size(kTemperatureGroup));
 
@@ -151,7 +150,7 @@ void CBrenvoDlg::ApplyProfileRules(const CString& description) {
         ShowOutputTabs(1, 9);
         SetWriteCommand(9, CMD_WRITE_TABLE_B);
         EnableControls(kOutputGroup, outputCount, TRUE);
-        scrollBar->EnableWindow(TRUE);
+        m_scrollBar.EnableWindow(TRUE);
         EnableControls(kTemperatureGroup, temperatureCount, FALSE);
         m_scrollBar.SetScrollRange(0, kNineOutputsScrollMax, TRUE);
         SetTitleSuffix(" - Connected to DMX-LED-Dimmer T5 QM");
@@ -164,7 +163,7 @@ void CBrenvoDlg::ApplyProfileRules(const CString& description) {
         ShowOutputTabs(1, 12);
         SetWriteCommand(MAX_OUTPUTS, CMD_WRITE_TABLE_B);
         EnableControls(kOutputGroup, outputCount, TRUE);
-        scrollBar->EnableWindow(TRUE);
+        m_scrollBar.EnableWindow(TRUE);
         EnableControls(kTemperatureGroup, temperatureCount, FALSE);
         m_scrollBar.SetScrollRange(0, kTwelveOutputsScrollMax, TRUE);
         KillTimer(kPollTimer);

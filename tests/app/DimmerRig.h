@@ -4,8 +4,12 @@
 // on it.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
+#include <numeric>
+#include <string>
 #include <vector>
 
 #include "app/CBrenvoDlg.h"
@@ -17,6 +21,36 @@
 #include "tests/support/EmulatedSerialPorts.h"
 #include "tests/support/RecordingCableDriver.h"
 #include "tests/support/RecordingTimeService.h"
+
+using Table = std::array<WORD, TABLE_ENTRIES>;
+
+// A table no curve gives: entry i is seed * 1000 + i.
+inline Table Pattern(int seed) {
+    Table table{};
+    for (int i = 0; i < TABLE_ENTRIES; ++i) {
+        table[static_cast<std::size_t>(i)] = static_cast<WORD>(seed * 1000 + i);
+    }
+    return table;
+}
+
+inline Table PageTable(const CDlgTable& page) {
+    Table table{};
+    std::copy(std::begin(page.m_table), std::end(page.m_table), table.begin());
+    return table;
+}
+
+inline DWORD TotalPause(const RecordingTimeService& time) {
+    const std::vector<DWORD> pauses = time.Pauses();
+    return std::accumulate(pauses.begin(), pauses.end(), DWORD{0});
+}
+
+inline std::vector<std::string> MessageTexts(const ScriptedUi& ui) {
+    std::vector<std::string> texts;
+    for (const ScriptedUi::Call& call : ui.CallsOf(ScriptedUi::Kind::MessageBox)) {
+        texts.push_back(call.text.GetString());
+    }
+    return texts;
+}
 
 class DimmerRig {
 public:

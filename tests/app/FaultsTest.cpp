@@ -14,7 +14,6 @@
 
 namespace {
 
-using Table = std::array<WORD, TABLE_ENTRIES>;
 using F = DimmerFault;
 
 enum class Op { Detect, PageRead, PageWrite, ReadAll, WriteAll, Temperature, StandAlone };
@@ -124,20 +123,6 @@ const Cell kCells[] = {
     {Op::StandAlone, Cable, F::NeverConfirm, 3, nullptr, 0, 30},
     {Op::StandAlone, Cable, F::HangUpMidTransfer, 0, kLost, 0, 0},  // link gone before
 };
-
-Table Pattern(int seed) {
-    Table table{};
-    for (int i = 0; i < TABLE_ENTRIES; ++i) {
-        table[static_cast<std::size_t>(i)] = static_cast<WORD>(seed * 1000 + i);
-    }
-    return table;
-}
-
-Table PageTable(const CDlgTable& page) {
-    Table table{};
-    std::copy(std::begin(page.m_table), std::end(page.m_table), table.begin());
-    return table;
-}
 
 void SetPage(CDlgTable& page, const Table& table) {
     std::copy(table.begin(), table.end(), std::begin(page.m_table));
@@ -277,12 +262,9 @@ public:
     }
 
     std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        const auto calls = rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox);
-        for (std::size_t i = callsBefore; i < calls.size(); ++i) {
-            texts.push_back(calls[i].text.GetString());
-        }
-        return texts;
+        const std::vector<std::string> texts = MessageTexts(rig.Ui());
+        return std::vector<std::string>(texts.begin() + static_cast<long>(callsBefore),
+                                        texts.end());
     }
 
     const Cell& c;
@@ -318,8 +300,7 @@ TEST(FaultsTest, EveryOperationMeetsEveryFaultBoundedClearAndWithWholeTables) {
                 EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
             }
             EXPECT_EQ(Beeps(cell.rig.Time()), c.beeps);
-            const std::vector<DWORD> pauses = cell.rig.Time().Pauses();
-            EXPECT_LE(std::accumulate(pauses.begin(), pauses.end(), DWORD{0}), c.maxPauseMs);
+            EXPECT_LE(TotalPause(cell.rig.Time()), c.maxPauseMs);
 
             // The window goes on: with the dimmer well again, a page's Read brings its table, or,
             // on a link that hung up, ends at once and says so.

@@ -14,37 +14,8 @@
 
 namespace {
 
-using Table = std::array<WORD, TABLE_ENTRIES>;
-
-Table Pattern(WORD seed) {
-    Table table{};
-    for (int i = 0; i < TABLE_ENTRIES; ++i) {
-        table[static_cast<std::size_t>(i)] = static_cast<WORD>(seed * 1000 + i);
-    }
-    return table;
-}
-
-Table PageTable(const CDlgTable& page) {
-    Table table{};
-    std::copy(std::begin(page.m_table), std::end(page.m_table), table.begin());
-    return table;
-}
-
 void FillPage(CDlgTable& page, WORD value) {
     std::fill(std::begin(page.m_table), std::end(page.m_table), value);
-}
-
-DWORD TotalPause(RecordingTimeService& time) {
-    const std::vector<DWORD> pauses = time.Pauses();
-    return std::accumulate(pauses.begin(), pauses.end(), DWORD{0});
-}
-
-std::vector<std::string> MessageTexts(ScriptedUi& ui) {
-    std::vector<std::string> texts;
-    for (const ScriptedUi::Call& call : ui.CallsOf(ScriptedUi::Kind::MessageBox)) {
-        texts.push_back(call.text.GetString());
-    }
-    return texts;
 }
 
 // Notes, at every pause, where the progress bar stands; pauses go on to the rig's service.
@@ -119,7 +90,7 @@ TEST(TransfersTest, ReadAllReadsTheModelsPagesInOrderAndNoOthers) {
     DimmerRig rig;
     DimmerEmulator* dimmer = rig.AttachCable("qp4");
     for (int k = 0; k < 4; ++k) {
-        dimmer->SetTable(k, Pattern(static_cast<WORD>(k + 1)));
+        dimmer->SetTable(k, Pattern(k + 1));
     }
     rig.Run([&](CBrenvoDlg& dlg) {
         for (CDlgTable& page : dlg.m_tables) {
@@ -133,8 +104,7 @@ TEST(TransfersTest, ReadAllReadsTheModelsPagesInOrderAndNoOthers) {
                                                                         {CMD_READ_TABLE, 3}}));
         for (int k = 0; k < CBrenvoDlg::MAX_OUTPUTS; ++k) {
             if (k < 4) {
-                EXPECT_EQ(PageTable(dlg.m_tables[k]), Pattern(static_cast<WORD>(k + 1)))
-                    << "page " << k + 1;
+                EXPECT_EQ(PageTable(dlg.m_tables[k]), Pattern(k + 1)) << "page " << k + 1;
             } else {
                 EXPECT_EQ(dlg.m_tables[k].m_table[0], 7) << "page " << k + 1;
             }
