@@ -28,8 +28,11 @@ protected:
                 continue;
             }
             m_display = ":" + std::to_string(n);
-            m_xvfb = Process({"Xvfb", m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
-                             {}, m_runtime.Path() + "/xvfb.log");
+            // Without -noreset the server resets when its last client leaves, and a brenvo that
+            // starts in that moment finds no display.
+            m_xvfb = Process(
+                {"Xvfb", m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"},
+                {}, m_runtime.Path() + "/xvfb.log");
             for (int i = 0; i < 200 && m_xvfb.Running() && access(socket.c_str(), F_OK) != 0; ++i) {
                 std::this_thread::sleep_for(20ms);
             }
