@@ -4,6 +4,7 @@
 #pragma once
 
 #include "link/CDlgStandAlone.h"
+#include "link/ModelProfiles.h"
 #include "platform/os/CableDriver.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CProgressCtrl.h"
@@ -54,14 +55,12 @@ protected:
 
     // Device detection and the model profiles (DeviceDetection.cpp).
     void DetectDevice();
-    void ScanSerialPorts();
-    void ApplySerialProfile(const char* model);
-    // The five profile rules of a cable, in their fixed order.
-    void ApplyProfileRules(const CString& description);
+    // Shapes the window for a profile: title, range, outputs, tabs, write commands, enabled
+    // controls, scroll range and the temperature poll.
+    void ApplyProfile(const DeviceProfile& profile);
     void EnableControls(const int* ids, int count, BOOL enable);
     // Adds the tabs "Output first" to "Output last" after the existing ones.
     void ShowOutputTabs(int first, int last);
-    void SetWriteCommand(int pages, BYTE command);
     void StartTemperaturePoll(int replyLength);
     // The steps that end detection whatever it found: page ranges, slider ranges, first tab,
     // labels, and the Device menu.

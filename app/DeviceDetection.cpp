@@ -1,14 +1,10 @@
-// Device detection: the cable first, then the serial ports, and the model profile that shapes the
-// window for what answered. Runs once, while the main window initialises.
+// Device detection: the search (cable first, then the serial ports) and the model profile that
+// shapes the window for what answered. Runs while the main window initialises.
 #include "app/CBrenvoDlg.h"
 
 #include <iterator>
 
-#include "app/ModelProfiles.h"
-#include "link/CableTransport.h"
-#include "link/DeviceProtocol.h"
-#include "link/SerialTransport.h"
-#include "platform/os/TimeService.h"
+#include "link/DimmerSearch.h"
 #include "resources/resource.h"
 
 namespace {
@@ -22,18 +18,9 @@ constexpr int kTemperatureGroup[] = {
 // The one-output serial model uses the top row alone.
 constexpr int kTopRowOnly[] = {IDC_GROUP_OUTPUT, IDC_SLIDER_ROW1, IDC_LABEL_OUTPUT1,
                                IDC_LOOKUP_8BIT};
-constexpr int kLowerRows[] = {IDC_SLIDER_ROW2,   IDC_SLIDER_ROW3,   IDC_SLIDER_ROW4,
-                              IDC_LABEL_OUTPUT2, IDC_LABEL_OUTPUT3, IDC_LABEL_OUTPUT4};
 
-constexpr int kFirstComPort = 1;
-constexpr int kLastComPort = 256;
-constexpr DWORD kPortPauseMs = 5;
 constexpr UINT_PTR kPollTimer = 0;
 constexpr UINT kPollPeriodMs = 1000;
-constexpr int kNineOutputsScrollMax = 5;
-constexpr int kTwelveOutputsScrollMax = 8;
-
-constexpr char kSerialTitlePrefix[] = " - Connected to ";
 
 }  // namespace
 
@@ -53,12 +40,6 @@ void CBrenvoDlg::ShowOutputTabs(int first, int last) {
     }
 }
 
-void CBrenvoDlg::SetWriteCommand(int pages, BYTE command) {
-    for (int k = 0; k < pages; ++k) {
-        m_tables[k].m_writeCommand = command;
-    }
-}
-
 void CBrenvoDlg::StartTemperaturePoll(int replyLength) {
     m_bReadShutdown = 1;
     m_bWriteShutdown = 0;
@@ -67,112 +48,45 @@ void CBrenvoDlg::StartTemperaturePoll(int replyLength) {
 }
 
 void CBrenvoDlg::DetectDevice() {
-    m_hCable = nullptr;
-    CString description;
-    if (CableFindAndOpen(m_hCable, m_nCableStatus, description)) {
-        if (CableIsOpen(m_hCable)) {
-            m_strDeviceName = CableIdentify(m_hCable);
-            SetTitleSuffix(CableTitleSuffix(m_strDeviceName));
-        }
-    } else {
-        ScanSerialPorts();
-    }
-    ApplyProfileRules(description);
+    const FoundDimmer found = FindFirstDimmer();
+    m_hCable = found.cable;
+    m_nCableStatus = found.cableStatus;
+    m_strDeviceName = found.deviceName;
+    ApplyProfile(found.profile);
     FinishDetection();
 }
 
-void CBrenvoDlg::ScanSerialPorts() {
-    for (int port = kFirstComPort; port <= kLastComPort; ++port) {
-        if (!SerialOpen(port)) {
-            Sleep(kPortPauseMs);
-            continue;
-        }
-        DWORD count = 0;
-        const CString reply = SerialIdentify(&count);
-        if (count >= 1) {
-            if (const char* model = SerialModelText(reply)) {
-                ApplySerialProfile(model);
-                return;
-            }
-        }
-        SerialClose();
-        Sleep(kPortPauseMs);
-    }
-}
+void CBrenvoDlg::ApplyProfile(const DeviceProfile& profile) {
+    SetTitleSuffix(profile.titleSuffix);
+    m_nMaxValue = profile.maxValue;
+    m_nOutputs = profile.outputs;
 
-void CBrenvoDlg::ApplySerialProfile(const char* model) {
-    const bool oneOutput = CString(model) == SERIAL_MODEL_NWE_R8P;
-    m_strDeviceName = model;
-    SetTitleSuffix(CString(kSerialTitlePrefix) + model);
     m_tabCtrl.DeleteAllItems();
-    if (oneOutput) {
-        ShowOutputTabs(1, 1);
-        m_nMaxValue = 1023;
-        m_nOutputs = 1;
-        SetWriteCommand(1, CMD_WRITE_TABLE_B);
-        EnableControls(kTopRowOnly, static_cast<int>(std::size(kTopRowOnly)), TRUE);
-        EnableControls(kLowerRows, static_cast<int>(std::size(kLowerRows)), FALSE);
-    } else {
-        ShowOutputTabs(1, 9);
-        m_nMaxValue = 65535;
-        m_nOutputs = 9;
-        SetWriteCommand(9, CMD_WRITE_TABLE_B);
-        EnableControls(kOutputGroup, static_cast<int>(std::size(kOutputGroup)), TRUE);
-        m_scrollBar.EnableWindow(TRUE);
-        m_scrollBar.SetScrollRange(0, kNineOutputsScrollMax, TRUE);
-    }
-}
-
-void CBrenvoDlg::ApplyProfileRules(const CString& description) {
-    const CableProfileRules rules = CableRulesFor(description, m_strDeviceName);
-    const int outputCount = static_cast<int>(std::size(kOutputGroup));
-    const int temperatureCount = static_cast<int>(std::size(kTemperatureGroup));
-
-    if (rules.cableFamily) {
-        m_nMaxValue = 511;
-        m_nOutputs = 4;
+    ShowOutputTabs(1, profile.outputTabs);
+    if (profile.standAloneTab) {
         m_tabCtrl.AddPage(&m_standAlone, "StandAlone");
-        EnableControls(kOutputGroup, outputCount, TRUE);
-        EnableControls(kTemperatureGroup, temperatureCount, TRUE);
-        SetWriteCommand(MAX_OUTPUTS, CMD_WRITE_TABLE_A);
-        StartTemperaturePoll(TEMPERATURE_REPLY_ONE_BYTE);
     }
-    if (rules.cableSeries) {
-        m_nMaxValue = 65535;
-        m_nOutputs = 12;
-        ShowOutputTabs(5, 12);
-        SetWriteCommand(MAX_OUTPUTS, CMD_WRITE_TABLE_B);
+    for (int k = 0; k < MAX_OUTPUTS; ++k) {
+        m_tables[k].m_writeCommand = profile.writeCommand[k];
     }
-    if (rules.t5qm) {
-        m_tabCtrl.DeleteAllItems();
-        m_nMaxValue = 65535;
-        m_nOutputs = 9;
-        ShowOutputTabs(1, 9);
-        SetWriteCommand(9, CMD_WRITE_TABLE_B);
-        EnableControls(kOutputGroup, outputCount, TRUE);
-        m_scrollBar.EnableWindow(TRUE);
-        EnableControls(kTemperatureGroup, temperatureCount, FALSE);
-        m_scrollBar.SetScrollRange(0, kNineOutputsScrollMax, TRUE);
-        SetTitleSuffix(" - Connected to DMX-LED-Dimmer T5 QM");
+
+    EnableControls(kOutputGroup, static_cast<int>(std::size(kOutputGroup)),
+                   profile.outputControls ? TRUE : FALSE);
+    if (profile.topRowOnly && !profile.outputControls) {
+        EnableControls(kTopRowOnly, static_cast<int>(std::size(kTopRowOnly)), TRUE);
+    }
+    EnableControls(kTemperatureGroup, static_cast<int>(std::size(kTemperatureGroup)),
+                   profile.temperatureControls ? TRUE : FALSE);
+    m_scrollBar.EnableWindow(profile.scrollMax >= 0 ? TRUE : FALSE);
+    if (profile.scrollMax >= 0) {
+        m_scrollBar.SetScrollRange(0, profile.scrollMax, TRUE);
+    }
+
+    m_bReadShutdown = 0;
+    m_bWriteShutdown = 0;
+    if (profile.tempReplyLength > 0) {
+        StartTemperaturePoll(profile.tempReplyLength);
+    } else {
         KillTimer(kPollTimer);
-    }
-    if (rules.kav5806) {
-        m_tabCtrl.DeleteAllItems();
-        m_nMaxValue = 65535;
-        m_nOutputs = 12;
-        ShowOutputTabs(1, 12);
-        SetWriteCommand(MAX_OUTPUTS, CMD_WRITE_TABLE_B);
-        EnableControls(kOutputGroup, outputCount, TRUE);
-        m_scrollBar.EnableWindow(TRUE);
-        EnableControls(kTemperatureGroup, temperatureCount, FALSE);
-        m_scrollBar.SetScrollRange(0, kTwelveOutputsScrollMax, TRUE);
-        KillTimer(kPollTimer);
-    }
-    if (rules.qp4) {
-        m_nMaxValue = 1023;
-        m_nOutputs = 4;
-        SetWriteCommand(4, CMD_WRITE_TABLE_B);
-        EnableControls(kOutputGroup, outputCount, TRUE);
-        StartTemperaturePoll(TEMPERATURE_REPLY_FOUR_READINGS);
     }
 }

@@ -6,53 +6,11 @@
 #include <cstdlib>
 
 #include "app/CBrenvoDlg.h"
-#include "app/TemperatureScale.h"
 #include "link/DeviceProtocol.h"
+#include "link/TemperatureScale.h"
+#include "link/TemperatureText.h"
 
 namespace {
-
-// Byte 0xB0 is the degree sign in Windows-1252.
-constexpr char kNoReading[] = "---";
-constexpr char kOneByteFormat[] =
-    "%d \xB0"
-    "C";
-constexpr char kRawFormat[] =
-    "%.0f \xB0"
-    "C";
-constexpr char kFourReadingsFormat[] = "%s / %s / %s / %s";
-// One-byte readings above this carry no valid temperature.
-constexpr BYTE kOneByteMax = 127;
-constexpr LONG kDefaultShutdownRaw = 0xffff;
-
-CString RawText(int raw) {
-    if (raw > TEMP_RAW_MAX) {
-        return kNoReading;
-    }
-    CString text;
-    text.Format(kRawFormat, static_cast<double>(TempRawToCelsius(raw)));
-    return text;
-}
-
-// A reading the reply did not complete shows as missing, never as bytes of an earlier reply.
-CString ActualTemperatureText(const BYTE* reply, DWORD count, int replyLength) {
-    if (replyLength == static_cast<int>(TEMPERATURE_REPLY_ONE_BYTE)) {
-        if (count < 1 || reply[0] > kOneByteMax) {
-            return kNoReading;
-        }
-        CString text;
-        text.Format(kOneByteFormat, reply[0]);
-        return text;
-    }
-    CString texts[TEMPERATURE_SENSORS];
-    for (int i = 0; i < TEMPERATURE_SENSORS; ++i) {
-        const DWORD end = 2 * static_cast<DWORD>(i) + 2;
-        texts[i] = count >= end ? RawText(WordFromWire(reply + end - 2)) : CString(kNoReading);
-    }
-    CString text;
-    text.Format(kFourReadingsFormat, texts[0].GetString(), texts[1].GetString(),
-                texts[2].GetString(), texts[3].GetString());
-    return text;
-}
 
 // The integer at the start of the text: white space, an optional sign, digits; 0 without digits,
 // and the nearest int when it does not fit.
@@ -84,7 +42,7 @@ void CBrenvoDlg::OnTimer(UINT_PTR nIDEvent) {
     if (m_bReadShutdown) {
         WORD raw = 0;
         CableReadShutdownTemperature(m_hCable, &raw);  // 0xffff unless both bytes arrived
-        m_strShutdownTemp = RawText(raw);
+        m_strShutdownTemp = RawTemperatureText(raw);
         m_bReadShutdown = 0;
     }
     if (m_bWriteShutdown) {
@@ -108,6 +66,6 @@ void CBrenvoDlg::OnBnClickedTempWrite() {
 }
 
 void CBrenvoDlg::OnBnClickedTempDefault() {
-    m_nShutdownRaw = kDefaultShutdownRaw;
+    m_nShutdownRaw = SHUTDOWN_RAW_DEFAULT;
     m_bWriteShutdown = 1;
 }

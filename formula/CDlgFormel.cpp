@@ -1,9 +1,6 @@
 #include "formula/CDlgFormel.h"
 
-#include <cstdint>
-
-#include "formula/CFormulaParser.h"
-#include "formula/TableValue.h"
+#include "formula/FormulaEntry.h"
 #include "platform/ui/CDataExchange.h"
 #include "resources/resource.h"
 
@@ -46,10 +43,7 @@ void CDlgFormel::OnCbnSelchangeFunction() {
 }
 
 WORD CDlgFormel::Evaluate(WORD x) {
-    CFormulaParser parser;
     WORD errorPosition = 0;
     CString message;
-    const double value =
-        parser.Calculation(m_strFormula, static_cast<double>(x), errorPosition, message);
-    return static_cast<WORD>(static_cast<std::uint32_t>(TruncateToInt32(value)));
+    return FormulaEntry(m_strFormula, x, errorPosition, message);
 }

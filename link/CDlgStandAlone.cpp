@@ -1,11 +1,8 @@
 #include "link/CDlgStandAlone.h"
 
-#include <sys/stat.h>
-
-#include "link/CDmxFile.h"
 #include "link/CableTransport.h"
 #include "link/DeviceProtocol.h"
-#include "link/StandAloneImage.h"
+#include "link/StandAloneFile.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
 #include "platform/ui/CFileDialog.h"
@@ -15,17 +12,6 @@
 namespace {
 
 const char kFilter[] = "HEX Files (*.hex)|*.hex|All Files (*.*)|*.*||";
-const char kUnreadable[] = "The HEX file %s could not be read. Nothing was written.";
-const char kTooLarge[] =
-    "The HEX file %s is too large to be a StandAlone sequence. Nothing was written.";
-// A sequence for the largest EEPROM is a few hundred kilobytes; a file far larger is no sequence
-// file and is not read into memory.
-constexpr off_t kMaxSequenceFileBytes = 16 * 1024 * 1024;
-const char kAddressOutside[] =
-    "Line %lu of the HEX file names an address outside the EEPROM (0 to %lX hexadecimal). "
-    "Nothing was written.";
-const char kTooManyValues[] =
-    "The HEX file holds more than %lu values, more than the EEPROM takes. Nothing was written.";
 
 // The main window's progress bar: the page lives in the tab control, which lives in the main
 // window. Null when the page has no such host.
@@ -89,28 +75,9 @@ CString CDlgStandAlone::WriteHexFile(const CString& path) {
     // A full EEPROM takes minutes: the window keeps repainting but takes no input and no timer
     // tick, so that no other command slips in between the EEPROM bytes.
     CBusyScope busy;
-    CString message;
-    struct stat info {};
-    if (::stat(path.GetString(), &info) == 0 && info.st_size > kMaxSequenceFileBytes) {
-        message.Format(kTooLarge, path.GetString());
-        return message;
-    }
-    CDmxFile file;
-    if (!file.Load(path)) {
-        message.Format(kUnreadable, path.GetString());
-        return message;
-    }
     StandAloneImage image;
-    const StandAloneParse parse =
-        ParseStandAloneFile(reinterpret_cast<const BYTE*>(file.GetData()),
-                            static_cast<std::size_t>(file.GetSize()), image);
-    if (parse == StandAloneParse::AddressOutside) {
-        message.Format(kAddressOutside, static_cast<unsigned long>(image.refusedLine),
-                       static_cast<unsigned long>(STANDALONE_IMAGE_SIZE - 1));
-        return message;
-    }
-    if (parse == StandAloneParse::TooManyValues) {
-        message.Format(kTooManyValues, static_cast<unsigned long>(STANDALONE_IMAGE_SIZE));
+    CString message = LoadStandAloneFile(path, image);
+    if (!message.IsEmpty()) {
         return message;
     }
     // Without a cable nothing could arrive: skip the minutes of pauses.

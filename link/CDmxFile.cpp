@@ -34,6 +34,12 @@ CDmxFile::~CDmxFile() {
 }
 
 bool CDmxFile::Load(CString path) {
+    bool tooLarge = false;
+    return Load(path, INT_MAX, tooLarge);
+}
+
+bool CDmxFile::Load(CString path, LONG maxSize, bool& tooLarge) {
+    tooLarge = false;
     m_strPath = path;
     m_nSize = 0;
     Release();
@@ -42,6 +48,11 @@ bool CDmxFile::Load(CString path) {
     struct stat info {};
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size > INT_MAX) {
+        return false;
+    }
+    // Judged on the file that was opened, not on whatever the path named a moment before.
+    if (info.st_size > maxSize) {
+        tooLarge = true;
         return false;
     }
     const auto size = static_cast<LONG>(info.st_size);

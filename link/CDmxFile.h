@@ -17,6 +17,9 @@ public:
     // Reads the whole file. False when it cannot be opened or read, is no regular file, is larger
     // than 2 GiB, or no block for it can be had; the loader then holds no data.
     bool Load(CString path);
+    // As Load, and false with `tooLarge` set when the opened file holds more than maxSize bytes
+    // (it is not read then).
+    bool Load(CString path, LONG maxSize, bool& tooLarge);
     LONG GetSize() const { return m_nSize; }
     // `index` must be below GetSize().
     char GetAt(LONG index) const { return m_pData[index]; }

@@ -22,25 +22,43 @@ bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matche
                                    &unused);
         // The driver fills the text; its end is ours to guarantee.
         description[FT_DESCRIPTION_SIZE - 1] = '\0';
-        if (std::strcmp(description, CABLE_DESCRIPTION) != 0 &&
-            std::strstr(description, CABLE_SERIES) == nullptr) {
+        if (!IsCableDescription(description)) {
             continue;
         }
         matchedDescription = description;
-        FT_HANDLE handle = nullptr;
-        cableStatus = driver.Open(static_cast<int>(index), &handle);
-        if (cableStatus != FT_OK) {
-            return true;
-        }
-        hCable = handle;
-        driver.SetBaudRate(hCable, CABLE_BAUD_RATE);
-        driver.SetDataCharacteristics(hCable, 8, 0, 0);
-        driver.SetFlowControl(hCable, 0, 0, 0);
-        driver.SetTimeouts(hCable, 250, 250);
-        driver.SetUSBParameters(hCable, 64, 64);
+        cableStatus = CableOpen(static_cast<int>(index), hCable);
         return true;
     }
     return false;
+}
+
+bool IsCableDescription(const char* description) {
+    return std::strcmp(description, CABLE_DESCRIPTION) == 0 ||
+           std::strstr(description, CABLE_SERIES) != nullptr;
+}
+
+FT_STATUS CableOpen(int index, FT_HANDLE& hCable) {
+    CableDriver& driver = CurrentCableDriver();
+    hCable = nullptr;
+    FT_HANDLE handle = nullptr;
+    const FT_STATUS status = driver.Open(index, &handle);
+    if (status != FT_OK) {
+        return status;
+    }
+    hCable = handle;
+    driver.SetBaudRate(hCable, CABLE_BAUD_RATE);
+    driver.SetDataCharacteristics(hCable, 8, 0, 0);
+    driver.SetFlowControl(hCable, 0, 0, 0);
+    driver.SetTimeouts(hCable, 250, 250);
+    driver.SetUSBParameters(hCable, 64, 64);
+    return FT_OK;
+}
+
+void CableClose(FT_HANDLE& hCable) {
+    if (hCable != nullptr) {
+        CurrentCableDriver().Close(hCable);
+    }
+    hCable = nullptr;
 }
 
 void CableWrite(FT_HANDLE hCable, const void* bytes, DWORD count) {

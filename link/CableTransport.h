@@ -14,6 +14,13 @@ constexpr DWORD CABLE_BAUD_RATE = 19200;
 // open `hCable` holds the handle and `cableStatus` 0; on a failed open `hCable` stays null and
 // `cableStatus` holds the driver's status.
 bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription);
+// Whether the description is one of the configuration cable's.
+bool IsCableDescription(const char* description);
+// Opens cable `index` of the driver's last list and configures it (baud rate, 8N1, no flow control,
+// time-outs, transfer sizes). Returns the driver's status; `hCable` is null unless it is FT_OK.
+FT_STATUS CableOpen(int index, FT_HANDLE& hCable);
+// Releases an opened cable; the handle becomes null.
+void CableClose(FT_HANDLE& hCable);
 // One driver write; the result is not examined.
 void CableWrite(FT_HANDLE hCable, const void* bytes, DWORD count);
 // One driver read: returns the bytes that arrived, at most `count`, within the read time-out.

@@ -66,9 +66,7 @@ void CDlgTable::RefillList() {
 
 void CDlgTable::SetMaxValue(WORD maxValue) {
     m_maxValue = maxValue;
-    for (int i = 0; i < TABLE_SIZE; ++i) {
-        m_table[i] = static_cast<WORD>((static_cast<DWORD>(i) * m_maxValue) / 255);
-    }
+    FillLinear(m_table, m_maxValue);
     RefillList();
     RedrawCurve();
     HandOverCurve();

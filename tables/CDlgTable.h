@@ -9,8 +9,7 @@
 #include "platform/ui/CDialogPage.h"
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/CStatic.h"
-
-constexpr int TABLE_SIZE = 256;
+#include "tables/LookupTable.h"
 
 // The one table that Copy fills and Paste reads, shared by all pages; zeros until the first Copy.
 extern WORD g_tableClipboard[TABLE_SIZE];
@@ -29,8 +28,9 @@ public:
     BOOL ReadTableFromDevice();
     BOOL ResetToLinearAndWrite();
 
-    // The page's section of a configuration file (TableIni.cpp).
-    void SaveToIni(const CString& path);
+    // The page's section of a configuration file (CDlgTableIni.cpp). SaveToIni: FALSE when a
+    // write was refused.
+    BOOL SaveToIni(const CString& path);
     void LoadFromIni(const CString& path);
 
     WORD m_table[TABLE_SIZE] = {};

@@ -1,13 +1,10 @@
 // The page's "select Predefines..." box: predefined curves, gamma, formula and table text files.
-#include <cmath>
-#include <cstdint>
 #include <cstring>
 
 #include <sys/stat.h>
 
 #include "formula/CDlgFormel.h"
 #include "formula/CDlgGamma.h"
-#include "formula/TableValue.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
 #include "tables/CDlgTable.h"
@@ -34,18 +31,6 @@ constexpr const char* kLoadName = "Table.txt";
 constexpr const char* kSaveName = "Table_Output%d.txt";
 constexpr const char* kOverrideQuestion = "File (%s) already exists. Do you want to override ?";
 constexpr const char* kSaveFailed = "File (%s) could not be saved: %s.";
-
-void FillGamma(WORD (&table)[TABLE_SIZE], WORD maxValue, double gamma) {
-    const double exponent = 1.0 / gamma;
-    const double den = std::pow(255.0, exponent);
-    const double top = static_cast<double>(maxValue);
-    for (int i = 0; i < TABLE_SIZE; ++i) {
-        // In 64 bits, so that the absolute value of the lowest 32-bit number exists.
-        const std::int64_t t =
-            TruncateToInt32((std::pow(static_cast<double>(i), exponent) * top) / den);
-        table[i] = static_cast<WORD>(static_cast<std::uint64_t>(t < 0 ? -t : t) & 0xFFFFu);
-    }
-}
 
 // Any kind of file counts, even one that cannot be read: replacing it needs the operator's Yes.
 bool Exists(const CString& path) {
@@ -84,15 +69,11 @@ BOOL SaveToFile(BYTE outputIndex, const WORD (&table)[TABLE_SIZE]) {
 void CDlgTable::OnCbnSelchangePredefines() {
     switch (m_cbPredefines.GetCurSel()) {
         case kAllOn:
-            for (WORD& entry : m_table) {
-                entry = m_maxValue;
-            }
+            FillLevel(m_table, m_maxValue);
             RefillList();
             break;
         case kAllOff:
-            for (WORD& entry : m_table) {
-                entry = 0;
-            }
+            FillLevel(m_table, 0);
             RefillList();
             break;
         case kLinear:
@@ -107,11 +88,7 @@ void CDlgTable::OnCbnSelchangePredefines() {
             break;
         }
         case kInvert:
-            // Unsigned 16-bit arithmetic: an entry above the range wraps, and a second Invert
-            // restores it.
-            for (WORD& entry : m_table) {
-                entry = static_cast<WORD>(m_maxValue - entry);
-            }
+            Invert(m_table, m_maxValue);
             RefillList();
             break;
         case kLoadFromFile: {

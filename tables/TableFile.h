@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "tables/CDlgTable.h"
+#include "platform/os/CString.h"
+#include "tables/LookupTable.h"
 
 class TableFileScanner {
 public:

@@ -1,8 +1,9 @@
-// A page's section of a configuration file: "TABLE<output index>" with MAX and VALUE0 to VALUE255.
+#include "tables/TableIni.h"
+
 #include <climits>
 
+#include "platform/os/CString.h"
 #include "platform/os/PrivateProfile.h"
-#include "tables/CDlgTable.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ int DecimalValue(const char* text) {
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-int ReadNumber(const CString& section, const CString& key, const CString& path) {
+int ReadNumber(const CString& section, const CString& key, const char* path) {
     char buffer[kValueBufferSize];
     GetPrivateProfileStringA(section, key, "0", buffer, kValueBufferSize, path);
     return DecimalValue(buffer);
@@ -41,34 +42,37 @@ int ReadNumber(const CString& section, const CString& key, const CString& path) 
 
 }  // namespace
 
-void CDlgTable::SaveToIni(const CString& path) {
+BOOL SaveTableSection(const char* path, int outputIndex, WORD maxValue,
+                      const WORD (&table)[TABLE_SIZE]) {
     CString section;
-    section.Format(kSectionFormat, m_outputIndex);
+    section.Format(kSectionFormat, outputIndex);
     CString value;
-    value.Format("%d", m_maxValue);
-    WritePrivateProfileStringA(section, kMaxKey, value, path);
+    value.Format("%d", maxValue);
+    BOOL stored = WritePrivateProfileStringA(section, kMaxKey, value, path);
     CString key;
     for (int i = 0; i < TABLE_SIZE; ++i) {
         key.Format(kValueKeyFormat, i);
-        value.Format("%d", m_table[i]);
-        WritePrivateProfileStringA(section, key, value, path);
+        value.Format("%d", table[i]);
+        if (!WritePrivateProfileStringA(section, key, value, path)) {
+            stored = FALSE;
+        }
     }
+    return stored;
 }
 
-void CDlgTable::LoadFromIni(const CString& path) {
+bool LoadTableSection(const char* path, int outputIndex, WORD& maxValue,
+                      WORD (&table)[TABLE_SIZE]) {
     CString section;
-    section.Format(kSectionFormat, m_outputIndex);
-    const int maxValue = ReadNumber(section, kMaxKey, path);
-    if (maxValue == 0) {
-        return;  // no such section, or no range in it: the page stays as it is
+    section.Format(kSectionFormat, outputIndex);
+    const int max = ReadNumber(section, kMaxKey, path);
+    if (max == 0) {
+        return false;
     }
-    SetMaxValue(static_cast<WORD>(maxValue & 0xFFFF));
+    maxValue = static_cast<WORD>(max & 0xFFFF);
     CString key;
     for (int i = 0; i < TABLE_SIZE; ++i) {
         key.Format(kValueKeyFormat, i);
-        m_table[i] = static_cast<WORD>(ReadNumber(section, key, path) & 0xFFFF);
+        table[i] = static_cast<WORD>(ReadNumber(section, key, path) & 0xFFFF);
     }
-    RefillList();
-    RedrawCurve();
-    HandOverCurve();
+    return true;
 }

@@ -1,5 +1,6 @@
 // A page's table to and from the dimmer: Write, Read and the reset that Reset all uses.
 #include "link/DeviceProtocol.h"
+#include "link/TableLink.h"
 #include "platform/os/TimeService.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
@@ -10,29 +11,23 @@ namespace {
 // The only sign of a table that did not arrive.
 constexpr DWORD kShortReadBeepHz = 100;
 constexpr DWORD kShortReadBeepMs = 100;
+
+FT_HANDLE CableOf(const FT_HANDLE* pCable) {
+    return pCable != nullptr ? *pCable : nullptr;
+}
 }  // namespace
 
 BOOL CDlgTable::WriteTableToDevice() {
-    bool taken = false;
-    if (m_pCableHandle != nullptr && CableIsOpen(*m_pCableHandle)) {
-        taken = CableWriteTable(*m_pCableHandle, m_writeCommand, m_outputIndex, m_table);
-    } else if (SerialIsOpen()) {
-        taken = SerialWriteTable(m_writeCommand, m_outputIndex, m_table);
-    }
-    return taken ? TRUE : FALSE;
+    return WriteTableOverLink(CableOf(m_pCableHandle), m_writeCommand, m_outputIndex, m_table)
+               ? TRUE
+               : FALSE;
 }
 
 BOOL CDlgTable::ReadTableFromDevice() {
-    DWORD count = 0;
-    bool asked = true;
-    // The protocol replaces the table only when a whole image arrived.
-    if (m_pCableHandle != nullptr && CableIsOpen(*m_pCableHandle)) {
-        count = CableReadTable(*m_pCableHandle, m_outputIndex, m_table);
-    } else if (SerialIsOpen()) {
-        count = SerialReadTable(m_outputIndex, m_table);
-    } else {
-        asked = false;
-    }
+    const FT_HANDLE cable = CableOf(m_pCableHandle);
+    const bool asked = TableLinkIsOpen(cable);
+    // The table is replaced only when a whole image arrived.
+    const DWORD count = ReadTableOverLink(cable, m_outputIndex, m_table);
     if (asked) {
         if (count == TABLE_IMAGE_SIZE) {
             RefillList();

@@ -4,6 +4,8 @@
 // a recording driver.
 #pragma once
 
+#include <string>
+
 #include "platform/os/WinTypes.h"
 
 using FT_HANDLE = void*;
@@ -45,6 +47,9 @@ public:
     // Releases an opened cable. The program keeps its cable until it ends; tests and tools that
     // open cables repeatedly close them.
     virtual FT_STATUS Close(FT_HANDLE /*handle*/) { return FT_OK; }
+    // The name under which a person finds cable `index` of the last list: its device
+    // ("/dev/ttyUSB0") or its emulated name ("CABLE0").
+    virtual std::string PortName(DWORD index) { return "CABLE" + std::to_string(index); }
 };
 
 // The driver in use: the production driver unless a test installed another.

@@ -226,6 +226,16 @@ FT_STATUS TtyCableDriver::Close(FT_HANDLE handle) {
     return FT_OK;
 }
 
+std::string TtyCableDriver::PortName(DWORD index) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (index >= m_list.size()) {
+        return std::string();
+    }
+    const PortLocation& cable = m_list[index];
+    // An emulated cable's serial number is its published name.
+    return cable.kind == PortLocation::Kind::Emulated ? cable.serialNumber : cable.devicePath;
+}
+
 CableDriver& ProductionCableDriver() {
     static TtyCableDriver driver;
     return driver;

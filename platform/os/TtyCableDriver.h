@@ -35,6 +35,7 @@ public:
                     DWORD* bytesWritten) override;
     FT_STATUS GetStatus(FT_HANDLE handle) override;
     FT_STATUS Close(FT_HANDLE handle) override;
+    std::string PortName(DWORD index) override;
 
     // Flow-control modes as the driver library numbers them.
     static constexpr WORD kFlowNone = 0x0000;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ModelProfiles.h"
 #include "emulator/IdentifyResponder.h"
+#include "link/ModelProfiles.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "tests/app/DimmerRig.h"

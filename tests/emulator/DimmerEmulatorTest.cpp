@@ -1,7 +1,7 @@
 #include "emulator/DimmerEmulator.h"
 
-#include "app/ModelProfiles.h"
 #include "link/CableTransport.h"
+#include "link/ModelProfiles.h"
 
 #include <gtest/gtest.h>
 

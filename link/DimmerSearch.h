@@ -1,0 +1,54 @@
+// Finding dimmers: the window's search (the first matching cable, else the COM ports in order),
+// and, for the command line, every connected dimmer, or the one on a named port. A dimmer found
+// keeps its link open until it is closed here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/ModelProfiles.h"
+#include "platform/os/CString.h"
+#include "platform/os/CableDriver.h"
+
+enum class LinkKind { None, Cable, Serial };
+
+// A port that may have a dimmer behind it.
+struct DimmerPort {
+    LinkKind link = LinkKind::None;
+    std::string name;     // "CABLE0", "/dev/ttyUSB0", "EMU0", "/dev/ttyS0", or "COMn"
+    int cableIndex = -1;  // a cable: its index in the driver's last list
+    CString description;  // a cable: what it reports
+    int comNumber = 0;    // a serial port: 1 to 256
+};
+
+struct FoundDimmer {
+    DimmerPort port;
+    FT_HANDLE cable = nullptr;      // the open cable
+    FT_STATUS cableStatus = FT_OK;  // the driver's status of the cable's open
+    bool serialOpen = false;        // the serial link holds this dimmer's port
+    CString deviceName;             // the identify reply (empty: no dimmer answered)
+    DeviceProfile profile;
+};
+
+// The window's search. The first cable whose description matches is opened and identified; when
+// its open fails the search ends there all the same. Without such a cable COM 1 to 256 are opened
+// and asked in turn, with a pause of 5 ms after every port that is no dimmer. What was found stays
+// open; nothing found gives the offline profile.
+FoundDimmer FindFirstDimmer();
+
+// The cables whose description matches, then the COM ports that exist and are no such cable.
+std::vector<DimmerPort> ListDimmerPorts();
+// The port a person named: a name ListDimmerPorts gives, a device path, "COMn" or "EMUn". False
+// when nothing of that name exists here.
+bool ResolveDimmerPort(const std::string& name, DimmerPort& port);
+
+// Opens the port's link. False when it cannot be opened (missing, busy, no permission).
+bool OpenDimmerLink(const DimmerPort& port, FoundDimmer& found);
+// Asks the dimmer on an open link who it is and takes the profile of its answer. False when nothing
+// answered as a dimmer.
+bool IdentifyDimmer(FoundDimmer& found);
+// Closes whatever link the dimmer holds.
+void CloseDimmerLink(FoundDimmer& found);
+
+// Whether the link has hung up (the device went away); it stays gone.
+bool DimmerLinkGone(const FoundDimmer& found);

@@ -1,0 +1,161 @@
+#include "link/ModelProfiles.h"
+
+#include "link/CableTransport.h"
+
+const char SERIAL_MODEL_NWE_R8P[] = "NWE Dimmer R8P";
+const char SERIAL_MODEL_T5QM[] = "DMX-LED-Dimmer T5QM";
+
+namespace {
+
+struct TitleRow {
+    const char* replyText;
+    const char* suffix;
+};
+// In the order tested: a reply naming several models takes the first row.
+constexpr TitleRow kCableTitles[] = {
+    {"5806", " - LED-Dimmer KAV5806 Online"},
+    {"QP1", " - LED-Dimmer QP1 (1 PowerUnit) Online"},
+    {"QP2", " - LED-Dimmer QP2 (2 PowerUnit) Online"},
+    {"QP3", " - LED-Dimmer QP3 (3 PowerUnit) Online"},
+    {"QP4", " - LED-Dimmer QP4 (4 PowerUnit) Online"},
+    {"QP with no", " - LED-Dimmer QP  (0 PowerUnit) Online"},
+};
+constexpr char kCableWithoutDimmer[] = " - (Programming cable found / no device)";
+
+// The reply texts of the profile rules; "5806" and "QP4" are also title rows.
+constexpr char kCableT5QM[] = "DMX-LED-Dimmer T5 QM";
+constexpr char kKav5806[] = "5806";
+constexpr char kQp4[] = "QP4";
+
+bool Contains(const CString& text, const char* part) {
+    return text.Find(part) >= 0;
+}
+
+}  // namespace
+
+const char* CableTitleSuffix(const CString& reply) {
+    for (const TitleRow& row : kCableTitles) {
+        if (Contains(reply, row.replyText)) {
+            return row.suffix;
+        }
+    }
+    return kCableWithoutDimmer;
+}
+
+CableProfileRules CableRulesFor(const CString& description, const CString& deviceName) {
+    CableProfileRules rules;
+    rules.cableFamily = description == CABLE_DESCRIPTION;
+    rules.cableSeries = Contains(description, CABLE_SERIES);
+    rules.t5qm = Contains(deviceName, kCableT5QM);
+    rules.kav5806 = Contains(deviceName, kKav5806);
+    rules.qp4 = Contains(deviceName, kQp4);
+    return rules;
+}
+
+const char* SerialModelText(const CString& reply) {
+    for (const char* model : {SERIAL_MODEL_NWE_R8P, SERIAL_MODEL_T5QM}) {
+        if (Contains(reply, model)) {
+            return model;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+constexpr char kSerialTitlePrefix[] = " - Connected to ";
+constexpr char kT5QMTitle[] = " - Connected to DMX-LED-Dimmer T5 QM";
+constexpr int kNineOutputsScrollMax = 5;
+constexpr int kTwelveOutputsScrollMax = 8;
+
+void SetWriteCommand(DeviceProfile& profile, int pages, BYTE command) {
+    for (int k = 0; k < pages; ++k) {
+        profile.writeCommand[k] = command;
+    }
+}
+
+// The rules in their fixed order, each changing what the ones before it set.
+void ApplyRules(DeviceProfile& p, const CableProfileRules& rules) {
+    if (rules.cableFamily) {
+        p.maxValue = 511;
+        p.outputs = 4;
+        p.standAloneTab = true;
+        p.outputControls = true;
+        p.temperatureControls = true;
+        SetWriteCommand(p, OUTPUT_COUNT_MAX, CMD_WRITE_TABLE_A);
+        p.tempReplyLength = static_cast<int>(TEMPERATURE_REPLY_ONE_BYTE);
+    }
+    if (rules.cableSeries) {
+        p.maxValue = 65535;
+        p.outputs = 12;
+        p.outputTabs = 12;
+        SetWriteCommand(p, OUTPUT_COUNT_MAX, CMD_WRITE_TABLE_B);
+    }
+    if (rules.t5qm) {
+        p.standAloneTab = false;
+        p.maxValue = 65535;
+        p.outputs = 9;
+        p.outputTabs = 9;
+        SetWriteCommand(p, 9, CMD_WRITE_TABLE_B);
+        p.outputControls = true;
+        p.temperatureControls = false;
+        p.scrollMax = kNineOutputsScrollMax;
+        p.titleSuffix = kT5QMTitle;
+        p.tempReplyLength = 0;
+    }
+    if (rules.kav5806) {
+        p.standAloneTab = false;
+        p.maxValue = 65535;
+        p.outputs = 12;
+        p.outputTabs = 12;
+        SetWriteCommand(p, OUTPUT_COUNT_MAX, CMD_WRITE_TABLE_B);
+        p.outputControls = true;
+        p.temperatureControls = false;
+        p.scrollMax = kTwelveOutputsScrollMax;
+        p.tempReplyLength = 0;
+    }
+    if (rules.qp4) {
+        p.maxValue = 1023;
+        p.outputs = 4;
+        SetWriteCommand(p, 4, CMD_WRITE_TABLE_B);
+        p.outputControls = true;
+        p.tempReplyLength = static_cast<int>(TEMPERATURE_REPLY_FOUR_READINGS);
+    }
+}
+
+}  // namespace
+
+DeviceProfile OfflineProfile() {
+    return DeviceProfile();
+}
+
+DeviceProfile CableProfile(const CString& description, bool opened, const CString& deviceName) {
+    DeviceProfile profile;
+    if (opened) {
+        profile.titleSuffix = CableTitleSuffix(deviceName);
+    }
+    ApplyRules(profile, CableRulesFor(description, deviceName));
+    return profile;
+}
+
+DeviceProfile SerialProfile(const char* model) {
+    DeviceProfile p;
+    p.titleSuffix = CString(kSerialTitlePrefix) + model;
+    if (CString(model) == SERIAL_MODEL_NWE_R8P) {
+        p.outputTabs = 1;
+        p.maxValue = 1023;
+        p.outputs = 1;
+        SetWriteCommand(p, 1, CMD_WRITE_TABLE_B);
+        p.topRowOnly = true;
+    } else {
+        p.outputTabs = 9;
+        p.maxValue = 65535;
+        p.outputs = 9;
+        SetWriteCommand(p, 9, CMD_WRITE_TABLE_B);
+        p.outputControls = true;
+        p.scrollMax = kNineOutputsScrollMax;
+    }
+    // The cable's rules are read against a serial model's name as well (none of them holds).
+    ApplyRules(p, CableRulesFor(CString(), model));
+    return p;
+}
