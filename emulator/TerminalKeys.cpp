@@ -21,7 +21,8 @@ void SetSignal(int signal, void (*handler)(int), struct sigaction* previous) {
 }  // namespace
 
 TerminalKeys::TerminalKeys() {
-    if (!isatty(STDIN_FILENO) || !InForeground() || tcgetattr(STDIN_FILENO, &m_saved) != 0) {
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || !InForeground() ||
+        tcgetattr(STDIN_FILENO, &m_saved) != 0) {
         return;
     }
     termios keys = m_saved;
