@@ -121,6 +121,10 @@ std::string DimmerCommandLine::Usage() {
         "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
         "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
         "  --description TEXT      the description a cable model reports\n"
-        "  -h, --help              this text\n";
+        "  -h, --help              this text\n"
+        "\nWhile it runs, the key u on its terminal or the signal SIGUSR2 (kill -USR2 PID)\n"
+        "unplugs it: its port is removed and the program using it sees a hang-up. The same\n"
+        "again plugs it in: a new pseudo-terminal, published as the first free name, with the\n"
+        "dimmer's state kept.\n";
     return text;
 }

@@ -14,7 +14,8 @@ DimmerView::DimmerView(const DimmerModel& model, std::string where)
     : m_model(model), m_where(std::move(where)) {}
 
 std::string DimmerView::Render(const DimmerSnapshot& s, DimmerFault fault) const {
-    std::string text = "brenvo-dimmer: " + std::string(m_model.displayName) + " on " + m_where;
+    std::string text = "brenvo-dimmer: " + std::string(m_model.displayName) +
+                       (m_where.empty() ? " unplugged" : " on " + m_where);
     text += "   fault: " + std::string(DimmerEmulator::FaultName(fault));
     text += s.hungUp ? "   (hung up)\n" : "\n";
 

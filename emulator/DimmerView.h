@@ -4,12 +4,15 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "emulator/DimmerEmulator.h"
 
 class DimmerView {
 public:
     DimmerView(const DimmerModel& model, std::string where);
+    // Where it is published now; "" shows it unplugged.
+    void SetWhere(std::string where) { m_where = std::move(where); }
     std::string Render(const DimmerSnapshot& state, DimmerFault fault) const;
 
 private:

@@ -91,6 +91,7 @@ bool PtyPlayer::Start() {
         }
     }
     m_stop.store(false, std::memory_order_release);
+    m_hungUp.store(false, std::memory_order_release);
     m_thread = std::thread([this] { Run(); });
     return true;
 }

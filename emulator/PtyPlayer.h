@@ -31,6 +31,14 @@ public:
     bool Start();
     // Ends the thread, removes the published link and closes the pseudo-terminal.
     void Stop();
+    // Pulls the plug while it plays: the published link (and a cable's description) goes, then
+    // the pseudo-terminal closes, so that the program on the other side sees a hang-up. The
+    // device keeps its state. Harmless when unplugged.
+    void Unplug() { Stop(); }
+    // Plugs it in again: a new pseudo-terminal, published as the first free name, playing the
+    // same device. False when a step fails; it stays unplugged then.
+    bool Plug() { return Start(); }
+    bool IsPlugged() const { return m_thread.joinable(); }
 
     const std::string& SlavePath() const { return m_slavePath; }
     const std::string& PublishedName() const { return m_publishedName; }

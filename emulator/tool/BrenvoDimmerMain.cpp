@@ -1,9 +1,9 @@
 // brenvo-dimmer: plays one dimmer model on a pseudo-terminal, published where Brenvo looks for
-// emulated cables and ports, and shows what it receives until Ctrl-C or termination.
+// emulated cables and ports, and shows what it receives until Ctrl-C or termination. SIGUSR2 or
+// the key u unplugs it and plugs it in again.
 #include <signal.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <iostream>
 #include <string>
 
@@ -11,27 +11,46 @@
 #include "emulator/DimmerEmulator.h"
 #include "emulator/DimmerView.h"
 #include "emulator/PtyPlayer.h"
+#include "emulator/TerminalKeys.h"
 #include "link/CableTransport.h"
 #include "link/SerialTransport.h"
 
 namespace {
-const long REFRESH_NS = 200 * 1000000L;
+const int REFRESH_MS = 200;
+const char UNPLUG_KEY = 'u';
 
 volatile sig_atomic_t g_stop = 0;
+volatile sig_atomic_t g_unplugOrPlug = 0;
 
-void OnSignal(int) {
+void OnStop(int) {
     g_stop = 1;
 }
 
+void OnUnplugOrPlug(int) {
+    g_unplugOrPlug = 1;
+}
+
 void CatchSignals() {
+    // No SA_RESTART: a signal ends the view's pause at once.
     struct sigaction action {};
-    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
+    action.sa_handler = OnStop;
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    action.sa_handler = OnUnplugOrPlug;
+    sigaction(SIGUSR2, &action, nullptr);
     // A view piped into a reader that has ended must not kill it before it removes its port.
     signal(SIGPIPE, SIG_IGN);
+}
+
+// The published port, its terminal, its COM number and its rate.
+std::string Where(const PtyPlayer& player, unsigned baudRate) {
+    std::string where = player.PublishedName() + " (" + player.SlavePath() + ")";
+    if (player.ComNumber() != 0) {
+        where += ", COM" + std::to_string(player.ComNumber());
+    }
+    return where + ", " + std::to_string(baudRate) + " baud";
 }
 }  // namespace
 
@@ -73,38 +92,50 @@ int main(int argc, char** argv) {
                   << " (is XDG_RUNTIME_DIR set, and its brenvo/ports folder yours alone?)\n";
         return 1;
     }
-    std::string where = player.PublishedName() + " (" + player.SlavePath() + ")";
-    if (!cable) {
-        where += ", COM" + std::to_string(player.ComNumber());
-    }
-    where += ", " + std::to_string(play.baudRate) + " baud";
-    const DimmerView view(model, where);
-    const std::string published = player.PublishedName();
+    DimmerView view(model, Where(player, play.baudRate));
+    TerminalKeys keys;
+    const std::string keyHelp = keys.Active() ? std::string("Keys: ") + UNPLUG_KEY +
+                                                    " unplugs or plugs in again, Ctrl-C ends\n"
+                                              : std::string();
 
     // On a terminal the view is redrawn in place; into a file or pipe a frame is written each
-    // time something arrived.
+    // time something arrived or it was unplugged or plugged in.
     const bool live = isatty(STDOUT_FILENO);
     unsigned shownCommands = ~0u;
     unsigned shownIgnored = ~0u;
     auto show = [&] {
         const DimmerSnapshot state = dimmer.Snapshot();
         if (live || state.commands != shownCommands || state.ignored != shownIgnored) {
-            const std::string frame = view.Render(state, dimmer.Fault());
+            const std::string frame = view.Render(state, dimmer.Fault()) + keyHelp;
             std::cout << (live ? "\033[H\033[J" : "\n") << frame << std::flush;
             shownCommands = state.commands;
             shownIgnored = state.ignored;
         }
     };
+    auto unplugOrPlug = [&] {
+        if (player.IsPlugged()) {
+            player.Unplug();
+            view.SetWhere(std::string());
+        } else if (player.Plug()) {
+            view.SetWhere(Where(player, play.baudRate));
+        }
+        shownCommands = ~0u;  // a new frame says so
+    };
     bool stoppedByHangUp = false;
     while (!g_stop && !stoppedByHangUp) {
         show();
         stoppedByHangUp = player.HasHungUp();
-        timespec pause{0, REFRESH_NS};
-        nanosleep(&pause, nullptr);  // a signal ends the pause early
+        const int key = keys.Wait(REFRESH_MS);  // a signal ends the wait early
+        if (g_unplugOrPlug != 0 || key == UNPLUG_KEY) {
+            g_unplugOrPlug = 0;
+            unplugOrPlug();
+        }
     }
     show();  // what arrived since the last frame
+    const std::string published = player.PublishedName();
     player.Stop();
     std::cout << (stoppedByHangUp ? "brenvo-dimmer: hung up as asked; " : "brenvo-dimmer: ")
-              << "stopped, " << published << " removed\n";
+              << (published.empty() ? "stopped, unplugged\n"
+                                    : "stopped, " + published + " removed\n");
     return 0;
 }

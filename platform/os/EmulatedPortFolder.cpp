@@ -40,12 +40,34 @@ bool IsPtyTarget(const std::string& target) {
 
 }  // namespace
 
-EmulatedPortFolder::EmulatedPortFolder(bool create) {
+std::string EmulatedPortFolder::RuntimeDir() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime == nullptr || runtime[0] != '/') {
+    return runtime != nullptr && runtime[0] == '/' ? std::string(runtime) : std::string();
+}
+
+bool EmulatedPortFolder::IsPortName(const std::string& name, const std::string& prefix) {
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 2 ||
+        name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    int n = 0;
+    for (size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return false;
+        }
+        n = n * 10 + (name[i] - '0');
+    }
+    // One spelling per number: EMU07 names nothing.
+    return n < kMaxPorts && std::to_string(n).size() == name.size() - prefix.size();
+}
+
+EmulatedPortFolder::EmulatedPortFolder(bool create) : EmulatedPortFolder(RuntimeDir(), create) {}
+
+EmulatedPortFolder::EmulatedPortFolder(const std::string& runtimeDir, bool create) {
+    if (runtimeDir.empty() || runtimeDir[0] != '/') {
         return;
     }
-    int runtimeFd = open(runtime, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int runtimeFd = open(runtimeDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (runtimeFd < 0) {
         return;
     }
@@ -68,7 +90,7 @@ EmulatedPortFolder::EmulatedPortFolder(bool create) {
         return;
     }
     m_dirFd = portsFd;
-    m_path = std::string(runtime) + "/brenvo/ports";
+    m_path = runtimeDir + "/brenvo/ports";
 }
 
 EmulatedPortFolder::~EmulatedPortFolder() {

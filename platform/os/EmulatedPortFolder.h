@@ -11,6 +11,8 @@ public:
     // Opens the folder when it is safe to use; with `create`, makes the missing folders first
     // (mode 0700). Without XDG_RUNTIME_DIR there is no folder.
     explicit EmulatedPortFolder(bool create = false);
+    // The same under the runtime folder `runtimeDir` (an absolute path; "" gives no folder).
+    EmulatedPortFolder(const std::string& runtimeDir, bool create);
     ~EmulatedPortFolder();
     EmulatedPortFolder(const EmulatedPortFolder&) = delete;
     EmulatedPortFolder& operator=(const EmulatedPortFolder&) = delete;
@@ -33,6 +35,10 @@ public:
     void Unpublish(const std::string& name, const std::string& ptyPath = std::string());
 
     static constexpr int kMaxPorts = 64;
+    // XDG_RUNTIME_DIR, or "" when it is unset or not an absolute path.
+    static std::string RuntimeDir();
+    // Whether `name` has the form of a published port: `prefix` and a number below kMaxPorts.
+    static bool IsPortName(const std::string& name, const std::string& prefix);
 
 private:
     void RemoveLink(const std::string& name);

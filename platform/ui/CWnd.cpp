@@ -84,9 +84,12 @@ QWidget* ClientOf(const CWnd& wnd) {
     return client ? client : WidgetOf(wnd.m_hWnd);
 }
 
-CWnd::CWnd() : m_private(std::make_unique<CWndPrivate>()) {}
+CWnd::CWnd() : m_private(std::make_unique<CWndPrivate>()) {
+    m_private->postTarget = std::make_shared<CWnd*>(this);
+}
 
 CWnd::~CWnd() {
+    *m_private->postTarget = nullptr;  // messages still queued for it are dropped
     // Message boxes and modal dialogs take the main window as their owner: never a freed one.
     if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
         app->m_pMainWnd = nullptr;
@@ -467,6 +470,26 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return FALSE;
+    // Queued on the application object, which lives on the user-interface thread: the target
+    // is looked up there, when the message is taken, and only the wrapper's own thread changes it.
+    std::shared_ptr<CWnd*> target = m_private->postTarget;
+    QMetaObject::invokeMethod(
+        app,
+        [target, message, wParam, lParam]() {
+            CWnd* wnd = *target;
+            if (!wnd || !wnd->m_hWnd)
+                return;
+            LRESULT result = 0;
+            wnd->OnWndMsg(message, wParam, lParam, &result);
+        },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+
 int CWnd::MessageBox(const char* text, const char* caption, UINT nType) {
     CString title =
         caption ? CString(caption) : (AfxGetApp() ? AfxGetApp()->m_strAppName : CString());
@@ -535,7 +558,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             *pResult = reinterpret_cast<LRESULT>(e->pfn.icon(this));
             break;
         default:
-            return FALSE;
+            *pResult = e->pfn.message(this, wParam, lParam);  // an ON_MESSAGE entry
+            break;
     }
     return TRUE;
 }

@@ -86,6 +86,10 @@ public:
     // The messages that callers send directly: STM_SETIMAGE / STM_GETIMAGE on a picture control,
     // WM_ICONERASEBKGND (nothing to erase here), WM_COMMAND and WM_SYSCOMMAND to a window.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Queues a message for this window from any thread; the user-interface thread delivers it
+    // later through the message map (ON_MESSAGE for WM_APP + n). A window destroyed before then
+    // does not get it. The wrapper must outlive the call itself. FALSE without an application.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     int MessageBox(const char* text, const char* caption = nullptr, UINT nType = MB_OK);
 

@@ -22,22 +22,25 @@ using AfxTimerFn = void (*)(CWnd*, UINT_PTR);
 using AfxScrollFn = void (*)(CWnd*, UINT, UINT, CScrollBar*);
 using AfxSysCmdFn = void (*)(CWnd*, UINT, LPARAM);
 using AfxIconFn = HCURSOR (*)(CWnd*);
+using AfxMessageFn = LRESULT (*)(CWnd*, WPARAM, LPARAM);
 
 // One handler of any of the supported signatures; the entry's message says which one is set.
 union AfxHandler {
     constexpr AfxHandler() : cmd(nullptr) {}
-    constexpr AfxHandler(AfxCmdFn f) : cmd(f) {}        // NOLINT: built from lambdas
-    constexpr AfxHandler(AfxNotifyFn f) : notify(f) {}  // NOLINT
-    constexpr AfxHandler(AfxTimerFn f) : timer(f) {}    // NOLINT
-    constexpr AfxHandler(AfxScrollFn f) : scroll(f) {}  // NOLINT
-    constexpr AfxHandler(AfxSysCmdFn f) : syscmd(f) {}  // NOLINT
-    constexpr AfxHandler(AfxIconFn f) : icon(f) {}      // NOLINT
+    constexpr AfxHandler(AfxCmdFn f) : cmd(f) {}          // NOLINT: built from lambdas
+    constexpr AfxHandler(AfxNotifyFn f) : notify(f) {}    // NOLINT
+    constexpr AfxHandler(AfxTimerFn f) : timer(f) {}      // NOLINT
+    constexpr AfxHandler(AfxScrollFn f) : scroll(f) {}    // NOLINT
+    constexpr AfxHandler(AfxSysCmdFn f) : syscmd(f) {}    // NOLINT
+    constexpr AfxHandler(AfxIconFn f) : icon(f) {}        // NOLINT
+    constexpr AfxHandler(AfxMessageFn f) : message(f) {}  // NOLINT
     AfxCmdFn cmd;
     AfxNotifyFn notify;
     AfxTimerFn timer;
     AfxScrollFn scroll;
     AfxSysCmdFn syscmd;
     AfxIconFn icon;
+    AfxMessageFn message;
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -115,4 +118,11 @@ private:
 #define ON_WM_QUERYDRAGICON()                                     \
     {WM_QUERYDRAGICON, 0, 0, AfxHandler(+[](CWnd* w) -> HCURSOR { \
          return static_cast<ThisClass*>(w)->OnQueryDragIcon();    \
+     })},
+
+// A message of the application's own (WM_APP + n), usually posted: LRESULT Handler(WPARAM, LPARAM).
+// Messages that have an entry macro of their own above are not taken here.
+#define ON_MESSAGE(message, memberFxn)                                                            \
+    {static_cast<UINT>(message), 0, 0, AfxHandler(+[](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         return (static_cast<ThisClass*>(w)->*(memberFxn))(wp, lp);                               \
      })},

@@ -69,6 +69,8 @@ constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT STM_SETIMAGE = 0x0172;
 constexpr UINT STM_GETIMAGE = 0x0173;
 constexpr UINT IMAGE_BITMAP = 0;
+// The first message number that an application defines for itself (WM_APP + n; see ON_MESSAGE).
+constexpr UINT WM_APP = 0x8000;
 
 // System commands.
 constexpr UINT SC_CLOSE = 0xF060;

@@ -120,13 +120,18 @@ TEST_F(BrenvoDimmerProcessTest, PublishesAnswersAndUnpublishesOnEachSignal) {
     }
 }
 
-TEST_F(BrenvoDimmerProcessTest, CableModelPublishesTheCableWithItsDescription) {
+TEST_F(BrenvoDimmerProcessTest, CableModelPublishesTheCableWithItsDescriptionAndUnplugsOnSignal) {
     const pid_t pid = Start({"--model", "kav5806"});
     ASSERT_TRUE(Published("CABLE0", true));
     std::ifstream description(m_runtime.PortsPath() + "/CABLE0.description");
     std::string text;
     std::getline(description, text);
     EXPECT_EQ(text, "QELVORN-Configuration-Cable");
+    kill(pid, SIGUSR2);
+    EXPECT_TRUE(Published("CABLE0", false));
+    EXPECT_TRUE(Published("CABLE0.description", false));
+    kill(pid, SIGUSR2);
+    EXPECT_TRUE(Published("CABLE0.description", true));
     kill(pid, SIGTERM);
     EXPECT_EQ(Wait(pid, 3000ms), 0);
     EXPECT_TRUE(Published("CABLE0", false));

@@ -119,11 +119,14 @@ TEST(DimmerViewTest, OneByteTemperatureAndModelsWithoutExtras) {
     EXPECT_NE(one.find("Tables written: none"), std::string::npos) << one;
 
     DimmerEmulator r8p(*FindDimmerModel("nwe-r8p"));
-    const std::string serial =
-        DimmerView(r8p.Model(), "EMU0").Render(r8p.Snapshot(), DimmerFault::None);
+    DimmerView view(r8p.Model(), "EMU0");
+    const std::string serial = view.Render(r8p.Snapshot(), DimmerFault::None);
     EXPECT_EQ(serial.find("EEPROM"), std::string::npos);
     EXPECT_EQ(serial.find("Temperature"), std::string::npos);
     EXPECT_EQ(serial.find(" 2:"), std::string::npos);
+    view.SetWhere("");
+    const std::string unplugged = view.Render(r8p.Snapshot(), DimmerFault::None);
+    EXPECT_NE(unplugged.find("NWE Dimmer R8P unplugged"), std::string::npos) << unplugged;
 }
 
 }  // namespace

@@ -222,6 +222,34 @@ TEST(PtyPlayerTest, StaleLinkOfAVanishedEmulatorIsReplaced) {
     EXPECT_EQ(third.PublishedName(), "EMU3");  // a foreign link is left alone
 }
 
+TEST(PtyPlayerTest, UnplugHangsUpAndRemovesThePortPlugPublishesItAgain) {
+    TempRuntimeDir runtime;
+    const std::string link = runtime.PortsPath() + "/EMU0";
+    IdentifyResponder device("QP1");
+    PtyPlayer::Options serial = Rate(4000000);
+    serial.publish = PtyPlayer::Publish::SerialPort;
+    PtyPlayer player(device, serial);
+    ASSERT_TRUE(player.Start());
+    const std::string first = player.SlavePath();
+    Line line(first);
+    player.Unplug();
+    EXPECT_FALSE(player.IsPlugged());
+    EXPECT_NE(line.Events(1000) & (POLLHUP | POLLERR), 0);
+    struct stat st {};
+    EXPECT_NE(lstat(link.c_str(), &st), 0);
+
+    ASSERT_TRUE(player.Plug());
+    EXPECT_EQ(player.PublishedName(), "EMU0");
+    EXPECT_NE(player.SlavePath(), first);  // the old line is still held open here
+    char target[64] = {};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), player.SlavePath());
+    Line again(player.SlavePath());
+    ASSERT_TRUE(again.Send({0x69}));
+    const std::vector<std::uint8_t> reply = again.Receive(3, 1000);
+    EXPECT_EQ(std::string(reply.begin(), reply.end()), "QP1");
+}
+
 TEST(PtyPlayerTest, WithoutARuntimeFolderPublishingFails) {
     TempRuntimeDir runtime;
     unsetenv("XDG_RUNTIME_DIR");

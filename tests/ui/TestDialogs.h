@@ -1,6 +1,7 @@
 // Dialogs of the framework's tests: they record what reaches their handlers.
 #pragma once
 
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -161,6 +162,20 @@ public:
         CDialogPage::OnCancel();
     }
     void OnPageActivate(BOOL active) override { activations.push_back(active); }
+
+    static constexpr UINT WM_APP_TEST = WM_APP + 1;
+    struct Posted {
+        WPARAM wParam;
+        LPARAM lParam;
+        std::thread::id thread;
+    };
+    std::vector<Posted> posted;
+    inline static int s_postedToAnyPage = 0;
+    LRESULT OnPosted(WPARAM wParam, LPARAM lParam) {
+        posted.push_back({wParam, lParam, std::this_thread::get_id()});
+        ++s_postedToAnyPage;
+        return 0;
+    }
 
     void OnPaint() {
         CPaintDC dc(this);

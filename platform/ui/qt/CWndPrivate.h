@@ -25,6 +25,9 @@ struct CWndPrivate {
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     QPainter* painter = nullptr;  // set while WM_PAINT is dispatched from a paint event
+    // What a posted message finds when it is delivered: this wrapper while it lives. Made once
+    // with the wrapper, so that other threads may take it without a lock.
+    std::shared_ptr<CWnd*> postTarget;
 };
 
 // The client area of a window (controls live there), or null.
