@@ -9,6 +9,7 @@ CBrenvoApp::CBrenvoApp() : CWinApp(nullptr) {
 
 BOOL CBrenvoApp::InitInstance() {
     CBrenvoDlg dlg;
+    dlg.m_bWatchPorts = true;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     // The modal run was the whole program: no message loop of the framework's own.

@@ -39,6 +39,9 @@ ON_COMMAND(ID_FILE_SAVECONFIG, &CBrenvoDlg::OnSaveConfig)
 ON_COMMAND(ID_DEVICE_READALL, &CBrenvoDlg::OnReadAll)
 ON_COMMAND(ID_DEVICE_WRITEALL, &CBrenvoDlg::OnWriteAll)
 ON_COMMAND(ID_DEVICE_RESETALL, &CBrenvoDlg::OnResetAll)
+ON_COMMAND(ID_DEVICE_SEARCH, &CBrenvoDlg::OnSearchForDimmer)
+ON_MESSAGE(CBrenvoDlg::WM_PORTS_CHANGED, &CBrenvoDlg::OnPortsChanged)
+ON_MESSAGE(CBrenvoDlg::WM_OPERATION_ENDED, &CBrenvoDlg::OnOperationEnded)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_SLIDER_ROW1, &CBrenvoDlg::OnNMCustomdrawSliderRow1)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_SLIDER_ROW2, &CBrenvoDlg::OnNMCustomdrawSliderRow2)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_SLIDER_ROW3, &CBrenvoDlg::OnNMCustomdrawSliderRow3)
@@ -111,7 +114,9 @@ BOOL CBrenvoDlg::OnInitDialog() {
         value = 0;
     }
 
+    StartFollowing();
     DetectDevice();
+    FollowLink();
     return TRUE;
 }
 
@@ -120,9 +125,13 @@ void CBrenvoDlg::SetTitleSuffix(const char* suffix) {
     SetWindowText(CString(base) + suffix);
 }
 
-void CBrenvoDlg::FinishDetection() {
+void CBrenvoDlg::FinishDetection(bool keepTables) {
     for (CDlgTable& page : m_tables) {
-        page.SetMaxValue(static_cast<WORD>(m_nMaxValue));
+        if (keepTables) {
+            page.RedrawCurve();  // Write and Read follow the link
+        } else {
+            page.SetMaxValue(static_cast<WORD>(m_nMaxValue));
+        }
     }
     for (CSliderCtrl& slider : m_sliders) {
         slider.SetRange(0, m_nMaxValue, FALSE);

@@ -3,9 +3,15 @@
 // finds the connected dimmer while it initialises.
 #pragma once
 
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
 #include "link/CDlgStandAlone.h"
 #include "link/ModelProfiles.h"
 #include "platform/os/CableDriver.h"
+#include "platform/os/PortWatcher.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CProgressCtrl.h"
 #include "platform/ui/CScrollBar.h"
@@ -19,6 +25,17 @@ public:
     static constexpr int SLIDER_ROWS = 4;
 
     explicit CBrenvoDlg(CWnd* pParent = nullptr);
+    ~CBrenvoDlg() override;
+
+    // Posted when ports came or went, and when a long operation has ended.
+    static constexpr UINT WM_PORTS_CHANGED = WM_APP + 1;
+    static constexpr UINT WM_OPERATION_ENDED = WM_APP + 2;
+
+    // Whether the window watches the system's ports while it runs (the program does; a test that
+    // plays the ports itself reports their events through NotePortEvent).
+    bool m_bWatchPorts = false;
+    // A port came or went. Any thread: the window acts on it later, on its own thread.
+    void NotePortEvent(const PortEvent& event);
 
     FT_HANDLE m_hCable = nullptr;
     FT_STATUS m_nCableStatus = 0;
@@ -62,10 +79,32 @@ protected:
     // Adds the tabs "Output first" to "Output last" after the existing ones.
     void ShowOutputTabs(int first, int last);
     void StartTemperaturePoll(int replyLength);
-    // The steps that end detection whatever it found: page ranges, slider ranges, first tab,
-    // labels, and the Device menu.
-    void FinishDetection();
+    // The steps that end detection whatever it found: page ranges (the pages' tables become the
+    // linear curve, unless they are kept), slider ranges, first tab, labels, and the Device menu.
+    void FinishDetection(bool keepTables = false);
     void SetTitleSuffix(const char* suffix);
+
+    // Following the dimmer after start-up (DeviceFollowing.cpp).
+    void OnSearchForDimmer();
+    LRESULT OnPortsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOperationEnded(WPARAM wParam, LPARAM lParam);
+    // The following timers' ticks; false for a tick of another timer.
+    bool OnFollowingTimer(UINT_PTR nIDEvent);
+    void StartFollowing();
+    // Checks the link in use for a hang-up while there is one.
+    void FollowLink();
+    void OnPortsSettled();
+    void CheckLink();
+    // Closes the link in use, searches again as at start-up and applies what was found, keeping
+    // the pages' tables.
+    void RedetectDevice();
+    // The nothing-found profile after the link was lost; the pages keep their range and tables.
+    void GoOffline(bool tell);
+    void CloseLink();
+    bool LinkInUse() const;
+    // Pages whose range is not the new one are reset to its linear curve, or, when one of them
+    // holds a table of its own and the operator says so, keep their entries.
+    void TakeRange(int maxValue);
 
     // Output control (OutputControl.cpp). `row` is 1 to 4, top to bottom.
     void SendOutput(int row);
@@ -92,4 +131,14 @@ protected:
     void OnSaveConfig();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    std::mutex m_portMutex;
+    std::vector<PortEvent> m_portEvents;  // reported, not yet taken
+    bool m_bPortAppeared = false;         // since the events last settled
+    bool m_bPortDisappeared = false;
+    std::vector<std::string> m_appearedPorts;
+    LONGLONG m_appearedAt = 0;  // when the first of them was taken
+    // Last, so that it stops (and its thread with it) before anything it reports to goes.
+    std::unique_ptr<PortWatcher> m_portWatcher;
 };

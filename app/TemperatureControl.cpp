@@ -28,8 +28,11 @@ int LeadingInteger(const CString& text) {
 
 }  // namespace
 
-// Timer 0's only job; the identifier is not looked at.
+// The temperature poll is timer 0; the timers that follow the dimmer have their own identifiers.
 void CBrenvoDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (OnFollowingTimer(nIDEvent)) {
+        return;
+    }
     UpdateData(TRUE);
 
     BYTE reply[TEMPERATURE_REPLY_FOUR_READINGS] = {};

@@ -136,10 +136,8 @@ const MenuItemTemplate kFileMenu[] = {
     {"Quit", ID_FILE_QUIT},
 };
 const MenuItemTemplate kDeviceMenu[] = {
-    {"Read all", ID_DEVICE_READALL},
-    {"Write all", ID_DEVICE_WRITEALL},
-    {nullptr, 0},
-    {"Reset all", ID_DEVICE_RESETALL},
+    {"Search for dimmer\tF5", ID_DEVICE_SEARCH}, {nullptr, 0}, {"Read all", ID_DEVICE_READALL},
+    {"Write all", ID_DEVICE_WRITEALL},           {nullptr, 0}, {"Reset all", ID_DEVICE_RESETALL},
 };
 const MenuItemTemplate kMenuBar[] = {
     {"File", 0, kFileMenu, Count(kFileMenu)},

@@ -1,6 +1,8 @@
 #include "tables/CDlgTable.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include "link/CableTransport.h"
@@ -70,6 +72,18 @@ void CDlgTable::SetMaxValue(WORD maxValue) {
     RefillList();
     RedrawCurve();
     HandOverCurve();
+}
+
+void CDlgTable::SetRangeKeepingTable(WORD maxValue) {
+    m_maxValue = maxValue;
+    RedrawCurve();  // the preview's scale follows the range
+    HandOverCurve();
+}
+
+bool CDlgTable::HoldsLinearCurve() const {
+    WORD linear[TABLE_SIZE];
+    FillLinear(linear, m_maxValue);
+    return std::equal(std::begin(linear), std::end(linear), std::begin(m_table));
 }
 
 void CDlgTable::RedrawCurve() {

@@ -20,6 +20,11 @@ public:
 
     // Sets the top of the output range and resets the table to the linear curve of that range.
     void SetMaxValue(WORD maxValue);
+    // Sets the top of the output range and leaves every entry as it is (an entry above the new
+    // top stays there).
+    void SetRangeKeepingTable(WORD maxValue);
+    // Whether the table is the linear curve of the page's range.
+    bool HoldsLinearCurve() const;
     // Rebuilds the preview bitmap and enables Write and Read as the link state says.
     void RedrawCurve();
 

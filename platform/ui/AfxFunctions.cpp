@@ -11,6 +11,7 @@ HCURSOR g_cursor = nullptr;
 int AfxMessageBox(const char* text, UINT nType, UINT) {
     CWinApp* app = AfxGetApp();
     CWnd* parent = app ? app->m_pMainWnd : nullptr;
+    ModalScope modal;
     return CurrentUiSeam().MessageBox(parent, CString(text), app ? app->m_strAppName : CString(),
                                       nType);
 }

@@ -55,6 +55,7 @@ public:
 int g_depth = 0;
 BusyFilter* g_filter = nullptr;
 bool g_pumped = false;  // the production sleep has pumped during this scope
+std::function<void()> g_finished;
 
 void PumpWindows() {
     // Only the thread that owns the windows may deliver their events.
@@ -89,7 +90,13 @@ CBusyScope::~CBusyScope() {
         delete g_filter;  // a deleted filter removes itself from the application
         g_filter = nullptr;
     }
-    --g_depth;
+    if (--g_depth == 0 && g_finished) {
+        g_finished();
+    }
+}
+
+void CBusyScope::SetFinishedHook(std::function<void()> hook) {
+    g_finished = std::move(hook);
 }
 
 bool CBusyScope::IsActive() {

@@ -119,8 +119,10 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
 INT_PTR CDialog::DoModal() {
     if (!CreateFromTemplate(TRUE, m_pParentWnd))
         return -1;
-    if (!m_bEnded && m_hWnd)
+    if (!m_bEnded && m_hWnd) {
+        ModalScope modal;
         CurrentUiSeam().RunModal(*this);
+    }
     const int result = m_bEnded ? m_nModalResult : IDCANCEL;
     DestroyWindow();
     m_bModal = FALSE;

@@ -35,6 +35,7 @@ INT_PTR CFileDialog::DoModal() {
     FileDialogRequest request{m_bOpenFileDialog, m_strDefExt, m_strFileName,
                               m_dwFlags,         m_strFilter, m_pParentWnd};
     UiSeam& seam = CurrentUiSeam();
+    ModalScope modal;
     for (;;) {
         CString path;
         if (!seam.ChooseFile(request, path) || path.IsEmpty())

@@ -493,6 +493,7 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 int CWnd::MessageBox(const char* text, const char* caption, UINT nType) {
     CString title =
         caption ? CString(caption) : (AfxGetApp() ? AfxGetApp()->m_strAppName : CString());
+    ModalScope modal;
     return CurrentUiSeam().MessageBox(this, CString(text), title, nType);
 }
 

@@ -4,7 +4,8 @@
 
 namespace {
 UiSeam* g_seam = nullptr;
-}
+int g_modalDepth = 0;
+}  // namespace
 
 UiSeam& CurrentUiSeam() {
     static QtUi production;
@@ -13,4 +14,16 @@ UiSeam& CurrentUiSeam() {
 
 void SetUiSeam(UiSeam* seam) {
     g_seam = seam;
+}
+
+int ModalDepth() {
+    return g_modalDepth;
+}
+
+ModalScope::ModalScope() {
+    ++g_modalDepth;
+}
+
+ModalScope::~ModalScope() {
+    --g_modalDepth;
 }

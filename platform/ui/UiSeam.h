@@ -38,3 +38,15 @@ public:
 UiSeam& CurrentUiSeam();
 // Installs a seam (not owned); nullptr restores the toolkit's.
 void SetUiSeam(UiSeam* seam);
+
+// Modal runs under way (dialogs, message boxes, file dialogs), the main window's own run
+// included: work that must not slip in while a person answers waits while it is above 1.
+int ModalDepth();
+// Counts one modal run for as long as it lives.
+class ModalScope {
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};

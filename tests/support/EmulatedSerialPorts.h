@@ -30,6 +30,19 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_devices[comNumber] = device;
     }
+    // The device is pulled out: the port no longer opens, and an open port on it is gone.
+    void Detach(int comNumber) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_devices.find(comNumber);
+        if (it == m_devices.end()) {
+            return;
+        }
+        if (m_device == it->second) {
+            m_hungUp = true;
+            m_wake.notify_all();
+        }
+        m_devices.erase(it);
+    }
     std::vector<std::string> OpenedNames() {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_opened;

@@ -59,6 +59,15 @@ void RecordingCableDriver::AttachResponder(DeviceResponder* responder) {
     m_responder = responder;
 }
 
+void RecordingCableDriver::Unplug() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_devices.clear();
+    m_responder = nullptr;
+    m_hungUp = true;
+    m_pending.clear();
+    m_late.clear();
+}
+
 void RecordingCableDriver::TakePauses() {
     const std::vector<DWORD> pauses = m_time->Pauses();
     if (pauses.size() < m_pausesTaken) {
@@ -143,6 +152,9 @@ FT_STATUS RecordingCableDriver::Open(int index, FT_HANDLE* handle) {
     }
     const FT_STATUS status = m_devices[static_cast<std::size_t>(index)].openStatus;
     *handle = status == FT_OK ? OpenedHandle() : nullptr;
+    if (status == FT_OK) {
+        m_hungUp = false;  // a cable plugged in again
+    }
     return status;
 }
 
@@ -222,4 +234,10 @@ FT_STATUS RecordingCableDriver::Write(FT_HANDLE, const void* buffer, DWORD toWri
 FT_STATUS RecordingCableDriver::GetStatus(FT_HANDLE) {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_hungUp && m_pending.empty() && m_late.empty() ? FT_DEVICE_NOT_FOUND : FT_OK;
+}
+
+FT_STATUS RecordingCableDriver::Close(FT_HANDLE) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Record({"Close", {}, {}});
+    return FT_OK;
 }

@@ -41,6 +41,9 @@ public:
     void ScriptRead(const std::vector<BYTE>& bytes);
     // Reads past the script return what the responder answered to the bytes written.
     void AttachResponder(DeviceResponder* responder);
+    // The cable is pulled out: it leaves the list, and a handle open on it is gone. AddDevice and
+    // AttachResponder plug one in again.
+    void Unplug();
 
     std::vector<Entry> Log();                 // calls and pauses, in order
     std::vector<std::string> Texts();         // the log as short texts
@@ -64,6 +67,7 @@ public:
     FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
                     DWORD* bytesWritten) override;
     FT_STATUS GetStatus(FT_HANDLE handle) override;
+    FT_STATUS Close(FT_HANDLE handle) override;
 
 private:
     void Record(Entry entry);  // caller holds m_mutex

@@ -1,5 +1,6 @@
 #include "platform/ui/qt/MenuActions.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QVariant>
 
@@ -32,7 +33,12 @@ bool IsSystemMenu(QObject* menu) {
 }  // namespace
 
 QAction* NewMenuCommand(QWidget* menu, UINT id, const QString& text) {
-    auto* action = new QAction(text, menu);
+    // "Label\tF5": the text after the tab is the item's shortcut, shown beside it and acting as it.
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    auto* action = new QAction(tab < 0 ? text : text.left(tab), menu);
+    if (tab >= 0) {
+        action->setShortcut(QKeySequence(text.mid(tab + 1)));
+    }
     action->setData(id);
     QObject::connect(action, &QAction::triggered, action, [action, id]() {
         QWidget* menuWidget = qobject_cast<QWidget*>(action->parent());
