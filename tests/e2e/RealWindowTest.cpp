@@ -73,6 +73,17 @@ protected:
         return std::string();
     }
 
+    // Waits up to `limitMs` until the window's title is `title`.
+    bool TitleBecomes(const std::string& title, int limitMs) {
+        const std::string read = "DISPLAY=" + m_display + " xdotool getwindowname " + m_window;
+        for (int waited = 0; waited <= limitMs; waited += 50) {
+            if (Capture(read) == title) {
+                return true;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
     // What the emulator has shown so far (it prints a new view for every command it receives).
     std::string DimmerView() { return Capture("cat '" + m_runtime.Path() + "/dimmer.log'"); }
     // Waits up to `limitMs` until the emulator's view matches `pattern` after the position `from`.
@@ -149,6 +160,18 @@ TEST_F(RealWindowTest, EveryModelShowsItsTitleTakesASliderMoveAndATableFromAPage
         m_brenvo.Stop();
         m_dimmer.Stop();
     }
+}
+
+TEST_F(RealWindowTest, TheWindowFindsADimmerPluggedInLaterAndNoticesItGo) {
+    EXPECT_EQ(StartBrenvoAndReadTitle(), "Brenvo V2.4 - Offline");
+    ASSERT_FALSE(m_window.empty());
+    StartDimmer("qp4");
+    // 2 s to notice the port, the search itself, and room for a slow (sanitizer) build.
+    EXPECT_TRUE(TitleBecomes("Brenvo V2.4 - LED-Dimmer QP4 (4 PowerUnit) Online", 10000))
+        << Capture("cat '" + m_runtime.Path() + "/brenvo.log'");
+    m_dimmer.Stop();
+    EXPECT_TRUE(TitleBecomes("Brenvo V2.4 - Offline", 5000));
+    m_brenvo.Stop();
 }
 
 }  // namespace
