@@ -58,6 +58,11 @@ public:
     }
 
     bool Started() const { return m_pid > 0; }
+    void Signal(int signal) const {
+        if (m_pid > 0) {
+            kill(m_pid, signal);
+        }
+    }
     bool Running() const { return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0; }
     // SIGTERM, then SIGKILL when it has not ended within a second.
     void Stop() {
