@@ -9,8 +9,9 @@
 
 // Copies the value of `keyName` in section `appName` into `returnedString` (at most size - 1
 // characters and a NUL) and returns the number of characters copied. A missing file, section or
-// key gives `defaultValue` (null counts as "") with its trailing blanks cut and one pair of outer
-// quotes removed. A null section or key name finds nothing.
+// key gives `defaultValue` (null counts as "") with its trailing spaces (not tabs) cut and one pair
+// of outer quotes removed. A null section or key name finds nothing. Section "" is the text before
+// the first header, even when there is none.
 DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
                                char* returnedString, DWORD size, const char* fileName);
 
@@ -20,7 +21,9 @@ DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const c
 BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
 
-// Writes out the changes made to the file since it was last flushed. Returns 0, or the errno of
-// the first call or step that failed since then; after a failure the file on disk stays as it was
-// and the unsaved changes are dropped. Changes not yet flushed are written when the process ends.
+// Writes out the changes made to the file since it was last flushed and returns the result of
+// that: 0 when the file now holds them (or there was nothing to write), otherwise an errno; then
+// the file on disk stays as it was and the unsaved changes are dropped. A write that could not read
+// the file makes the flush fail with its errno and write nothing; a refused value is reported by
+// its own call only. Changes not yet flushed are written when the process ends.
 int FlushPrivateProfile(const char* fileName);
