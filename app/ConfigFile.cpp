@@ -1,4 +1,5 @@
 // The configuration file: File > Save config and Open config.
+#include <cerrno>
 #include <cstring>
 
 #include "app/CBrenvoDlg.h"
@@ -31,14 +32,19 @@ void CBrenvoDlg::OnSaveConfig() {
         return;
     }
     m_strConfigPath = dialog.GetPathName();
-    WritePrivateProfileStringA(kDeviceSection, kNameKey, m_strDeviceName, m_strConfigPath);
-    for (int k = 1; k <= MAX_OUTPUTS; ++k) {
+    // A name that cannot be stored (a line break in it) ends the save before any table: a file
+    // without it would be refused by Open config on this same dimmer.
+    const BOOL named =
+        WritePrivateProfileStringA(kDeviceSection, kNameKey, m_strDeviceName, m_strConfigPath);
+    const int nameError = named ? 0 : errno;
+    for (int k = 1; named && k <= MAX_OUTPUTS; ++k) {
         if (m_nOutputs >= k) {
             m_tables[k - 1].SaveToIni(m_strConfigPath);
         }
     }
     // The file is replaced only once it is complete: on failure the old one stays as it was.
-    if (const int error = FlushPrivateProfile(m_strConfigPath)) {
+    const int flushError = FlushPrivateProfile(m_strConfigPath);
+    if (const int error = named ? flushError : nameError) {
         CString report;
         report.Format(kSaveFailed, m_strConfigPath.GetString(), std::strerror(error));
         AfxMessageBox(report, MB_OK | MB_ICONEXCLAMATION);
