@@ -1,9 +1,9 @@
 // The configuration file: File > Save config and Open config.
 #include <cerrno>
-#include <cstring>
 
 #include "app/CBrenvoDlg.h"
 #include "platform/os/PrivateProfile.h"
+#include "platform/os/SafeFile.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
 
@@ -46,7 +46,7 @@ void CBrenvoDlg::OnSaveConfig() {
     const int flushError = FlushPrivateProfile(m_strConfigPath);
     if (const int error = named ? flushError : nameError) {
         CString report;
-        report.Format(kSaveFailed, m_strConfigPath.GetString(), std::strerror(error));
+        report.Format(kSaveFailed, m_strConfigPath.GetString(), FileErrorText(error));
         AfxMessageBox(report, MB_OK | MB_ICONEXCLAMATION);
     }
 }

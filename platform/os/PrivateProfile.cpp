@@ -63,7 +63,7 @@ int ReadProfileFile(const std::string& path, std::string& bytes, Signature& sign
     if (::fstat(fd, &st) != 0) {
         error = errno;
     } else if (!S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        error = NotARegularFileError(st.st_mode);
     } else if (st.st_size > kMaxProfileBytes) {
         error = EFBIG;
     }

@@ -16,8 +16,9 @@ DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const c
                                char* returnedString, DWORD size, const char* fileName);
 
 // Stores the value; a missing file is created. FALSE, with errno set, when the file cannot be read
-// or the names or value cannot be stored (line breaks, a key that would not read back). All three
-// names null flushes the file (FALSE when that fails); other null names are refused.
+// or the names or value cannot be stored (line breaks, a key that would not read back: EINVAL).
+// All three names null flushes the file (FALSE when that fails); other null names are refused.
+// Errors are errno values or the results of SafeFile.h; FileErrorText gives their text.
 BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/os/SafeFile.h"
 #include "tests/support/TempRuntimeDir.h"
 
 namespace {
@@ -160,9 +161,12 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
     const std::string briefly = PathOf("briefly");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(::mkdir(briefly.c_str(), 0700), 0);
+    const std::string pipe = PathOf("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const Target targets[] = {
         {"missing folder", m_dir.Path() + "/missing/config.ini", ENOENT, false},
         {"a folder", folder, EISDIR, false},
+        {"a pipe", pipe, kErrorTargetIsPipe, false},
         {"a folder for one write: nothing is written without it", briefly, EISDIR, true},
     };
     for (const Target& t : targets) {
