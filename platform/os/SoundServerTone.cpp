@@ -18,16 +18,30 @@ constexpr uint32_t kLatencyMs = 20;
 // Connecting and the server's playback latency, beyond the tone itself.
 constexpr std::chrono::milliseconds kMargin{100};
 
-// The functions of the client library that a tone needs.
-#define BRENVO_PULSE_FUNCTIONS(F)                                                                  \
-    F(pa_mainloop_new)                                                                             \
-    F(pa_mainloop_free)                                                                            \
-    F(pa_mainloop_get_api)                                                                         \
-    F(pa_mainloop_prepare) F(pa_mainloop_poll) F(pa_mainloop_dispatch) F(pa_context_new)           \
-        F(pa_context_connect) F(pa_context_get_state) F(pa_context_disconnect) F(pa_context_unref) \
-            F(pa_stream_new) F(pa_stream_connect_playback) F(pa_stream_get_state)                  \
-                F(pa_stream_write) F(pa_stream_drain) F(pa_stream_disconnect) F(pa_stream_unref)   \
-                    F(pa_operation_cancel) F(pa_operation_unref)
+// The functions of the client library that a tone needs, one a line.
+// clang-format off
+#define BRENVO_PULSE_FUNCTIONS(F) \
+    F(pa_mainloop_new)            \
+    F(pa_mainloop_free)           \
+    F(pa_mainloop_get_api)        \
+    F(pa_mainloop_prepare)        \
+    F(pa_mainloop_poll)           \
+    F(pa_mainloop_dispatch)       \
+    F(pa_context_new)             \
+    F(pa_context_connect)         \
+    F(pa_context_get_state)       \
+    F(pa_context_disconnect)      \
+    F(pa_context_unref)           \
+    F(pa_stream_new)              \
+    F(pa_stream_connect_playback) \
+    F(pa_stream_get_state)        \
+    F(pa_stream_write)            \
+    F(pa_stream_drain)            \
+    F(pa_stream_disconnect)       \
+    F(pa_stream_unref)            \
+    F(pa_operation_cancel)        \
+    F(pa_operation_unref)
+// clang-format on
 
 struct Pulse {
 #define BRENVO_PULSE_MEMBER(name) decltype(&::name) name = nullptr;
