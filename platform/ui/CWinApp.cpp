@@ -6,7 +6,6 @@
 #include <QThread>
 
 #include "platform/os/BeepWays.h"
-
 #include "platform/ui/Resource.h"
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/Handles.h"

@@ -10,6 +10,7 @@ constexpr char16_t kHighTable[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
 // The length of the well-formed multi-byte UTF-8 sequence at `p` (2 to 4) and its code point, or 0.
 // Overlong forms, surrogates and code points above U+10FFFF are not well-formed.
 int Utf8Sequence(const unsigned char* p, char32_t& code) {
@@ -40,7 +41,6 @@ int Utf8Sequence(const unsigned char* p, char32_t& code) {
     }
     return length;
 }
-
 }  // namespace
 
 QString ToQString(const char* text) {
