@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     libudev-dev    # udev's monitor: ports that come and go
     qt6-base-dev libgl-dev
+    libpulse-dev    # the beep's tone through the sound server (loaded at run time)
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool

@@ -1,10 +1,9 @@
 // The configuration file: File > Save config and Open config.
-#include <cstring>
-
 #include "app/CBrenvoDlg.h"
-#include "platform/os/PrivateProfile.h"
+#include "platform/os/SafeFile.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
+#include "tables/Configuration.h"
 
 namespace {
 
@@ -14,10 +13,6 @@ constexpr const char* kSaveFilter = "Config Files (*.ini)|*.ini||";
 constexpr const char* kOpenName = "config.ini";
 constexpr const char* kOpenFilter = "Config Files (*.ini)|*.ini|All Files (*.*)|*.*||";
 constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-constexpr const char* kDeviceSection = "DEVICE";
-constexpr const char* kNameKey = "NAME";
-constexpr DWORD kNameBufferSize = 255;
-constexpr const char* kOtherBoard = "Config-File is not for connected board !";
 constexpr const char* kSaveFailed = "Config-File (%s) could not be saved: %s.";
 
 }  // namespace
@@ -31,16 +26,13 @@ void CBrenvoDlg::OnSaveConfig() {
         return;
     }
     m_strConfigPath = dialog.GetPathName();
-    WritePrivateProfileStringA(kDeviceSection, kNameKey, m_strDeviceName, m_strConfigPath);
-    for (int k = 1; k <= MAX_OUTPUTS; ++k) {
-        if (m_nOutputs >= k) {
-            m_tables[k - 1].SaveToIni(m_strConfigPath);
-        }
-    }
-    // The file is replaced only once it is complete: on failure the old one stays as it was.
-    if (const int error = FlushPrivateProfile(m_strConfigPath)) {
+    const int tables = m_nOutputs < MAX_OUTPUTS ? m_nOutputs : MAX_OUTPUTS;
+    const int error = SaveConfiguration(m_strConfigPath, m_strDeviceName, tables, [this](int k) {
+        return m_tables[k].SaveToIni(m_strConfigPath);
+    });
+    if (error != 0) {
         CString report;
-        report.Format(kSaveFailed, m_strConfigPath.GetString(), std::strerror(error));
+        report.Format(kSaveFailed, m_strConfigPath.GetString(), FileErrorText(error));
         AfxMessageBox(report, MB_OK | MB_ICONEXCLAMATION);
     }
 }
@@ -51,10 +43,8 @@ void CBrenvoDlg::OnOpenConfig() {
         return;
     }
     m_strConfigPath = dialog.GetPathName();
-    char name[kNameBufferSize];
-    GetPrivateProfileStringA(kDeviceSection, kNameKey, "", name, kNameBufferSize, m_strConfigPath);
-    if (m_strDeviceName.Compare(name) != 0) {
-        AfxMessageBox(kOtherBoard, MB_OK);
+    if (!ConfigurationIsFor(m_strConfigPath, m_strDeviceName)) {
+        AfxMessageBox(CONFIG_OTHER_BOARD, MB_OK);
         return;
     }
     for (CDlgTable& page : m_tables) {

@@ -10,24 +10,34 @@ namespace {
 constexpr const char* kDeviceSection = "DEVICE";
 constexpr const char* kNameKey = "NAME";
 constexpr DWORD kNameBufferSize = 255;
+
+// The errno a refused call left, or `fallback` when it left none.
+int ErrorOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
 }  // namespace
 
 int SaveConfiguration(const char* path, const CString& deviceName, int tables,
                       const std::function<BOOL(int)>& saveTable) {
-    int refused = 0;
+    // A name that cannot be stored (a line break in it) ends the save before any table: a file
+    // without it would be refused on this same dimmer.
     errno = 0;
-    if (!WritePrivateProfileStringA(kDeviceSection, kNameKey, deviceName, path)) {
-        refused = errno != 0 ? errno : EINVAL;
-    }
-    for (int k = 0; k < tables; ++k) {
+    const BOOL named = WritePrivateProfileStringA(kDeviceSection, kNameKey, deviceName, path);
+    const int nameError = named ? 0 : ErrorOr(EINVAL);
+    int tableError = 0;
+    for (int k = 0; named && k < tables; ++k) {
         errno = 0;
-        if (!saveTable(k) && refused == 0) {
-            refused = errno != 0 ? errno : EINVAL;
+        if (!saveTable(k) && tableError == 0) {
+            tableError = ErrorOr(EIO);
         }
     }
-    // The file is replaced only once it is complete: on failure the old one stays as it was.
-    const int flushed = FlushPrivateProfile(path);
-    return refused != 0 ? refused : flushed;
+    // The file is replaced only once it is complete: on failure the old one stays as it was. Also
+    // after a refused name, so that nothing of this save is left held for the next one.
+    const int flushError = FlushPrivateProfile(path);
+    if (!named) {
+        return nameError;
+    }
+    return flushError != 0 ? flushError : tableError;
 }
 
 bool ConfigurationIsFor(const char* path, const CString& deviceName) {

@@ -1,10 +1,9 @@
 // The page's "select Predefines..." box: predefined curves, gamma, formula and table text files.
-#include <cstring>
-
 #include <sys/stat.h>
 
 #include "formula/CDlgFormel.h"
 #include "formula/CDlgGamma.h"
+#include "platform/os/SafeFile.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
 #include "tables/CDlgTable.h"
@@ -58,7 +57,7 @@ BOOL SaveToFile(BYTE outputIndex, const WORD (&table)[TABLE_SIZE]) {
     // The new file replaces the old one only once it is complete, so a failed save loses nothing.
     if (const int error = SaveTableFile(path, table)) {
         CString report;
-        report.Format(kSaveFailed, path.GetString(), std::strerror(error));
+        report.Format(kSaveFailed, path.GetString(), FileErrorText(error));
         AfxMessageBox(report, MB_OK | MB_ICONEXCLAMATION);
     }
     return TRUE;

@@ -46,13 +46,18 @@ inline CString TableNotConfirmedText(int output, bool linkLost) {
 }
 
 // Write all and Reset all stop at the output the dimmer did not confirm: which outputs were
-// written and which were not.
+// written, the one whose table was sent but not confirmed, and which were not written at all.
 inline CString BulkNotConfirmedText(int failedOutput, int outputs, bool linkLost) {
     CString text = TableNotConfirmedText(failedOutput, linkLost);
     text += "\n\nWritten: ";
     text += OutputRangeText(1, failedOutput - 1);
-    text += ".\nNot written: ";
-    text += OutputRangeText(failedOutput, outputs);
+    text += ".\nNot confirmed: ";
+    text += OutputRangeText(failedOutput, failedOutput);
     text += ".";
+    if (failedOutput < outputs) {
+        text += "\nNot written: ";
+        text += OutputRangeText(failedOutput + 1, outputs);
+        text += ".";
+    }
     return text;
 }

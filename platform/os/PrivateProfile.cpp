@@ -63,7 +63,7 @@ int ReadProfileFile(const std::string& path, std::string& bytes, Signature& sign
     if (::fstat(fd, &st) != 0) {
         error = errno;
     } else if (!S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        error = NotARegularFileError(st.st_mode);
     } else if (st.st_size > kMaxProfileBytes) {
         error = EFBIG;
     }
@@ -102,7 +102,7 @@ struct Entry {
     // Every write since the last flush, in call order: applied again to a file that changed.
     std::vector<Write> writes;
     bool changed = false;  // the held text differs from the file
-    int error = 0;         // the first failure since the last flush
+    int error = 0;         // the first write since the last flush that could not read the file
 };
 
 class ProfileCache {
@@ -139,8 +139,13 @@ public:
 
     void Forget(const std::string& path) { m_entries.erase(path); }
 
-    // Writes the file when the writes since the last flush changed it; returns 0 or an errno.
+    // Writes the file when the writes since the last flush changed it; returns 0 or an errno. A
+    // write that could not read the file is missing from what is held: the held text is then not
+    // written at all rather than written without it.
     static int Save(const std::string& path, Entry& entry) {
+        if (entry.error != 0) {
+            return entry.error;
+        }
         if (entry.writes.empty()) {
             return 0;
         }
@@ -224,7 +229,7 @@ DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const c
         }
     }
     std::string_view fallback = defaultValue ? defaultValue : "";
-    const size_t length = fallback.find_last_not_of(" \t");
+    const size_t length = fallback.find_last_not_of(' ');  // spaces only: a tab stays
     fallback = fallback.substr(0, length == std::string_view::npos ? 0 : length + 1);
     return CopyOut(UnquoteProfileValue(fallback), returnedString, size);
 }
@@ -273,11 +278,9 @@ int FlushPrivateProfile(const char* fileName) {
     if (entry == nullptr) {
         return 0;
     }
-    const int earlier = entry->error;
-    entry->error = 0;
     const int error = ProfileCache::Save(fileName, *entry);
     if (error != 0) {
         cache.Forget(fileName);  // later calls see the file as it is on disk
     }
-    return earlier != 0 ? earlier : error;
+    return error;
 }

@@ -9,18 +9,22 @@
 
 // Copies the value of `keyName` in section `appName` into `returnedString` (at most size - 1
 // characters and a NUL) and returns the number of characters copied. A missing file, section or
-// key gives `defaultValue` (null counts as "") with its trailing blanks cut and one pair of outer
-// quotes removed. A null section or key name finds nothing.
+// key gives `defaultValue` (null counts as "") with its trailing spaces (not tabs) cut and one pair
+// of outer quotes removed. A null section or key name finds nothing. Section "" is the text before
+// the first header, even when there is none.
 DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
                                char* returnedString, DWORD size, const char* fileName);
 
 // Stores the value; a missing file is created. FALSE, with errno set, when the file cannot be read
-// or the names or value cannot be stored (line breaks, a key that would not read back). All three
-// names null flushes the file (FALSE when that fails); other null names are refused.
+// or the names or value cannot be stored (line breaks, a key that would not read back: EINVAL).
+// All three names null flushes the file (FALSE when that fails); other null names are refused.
+// Errors are errno values or the results of SafeFile.h; FileErrorText gives their text.
 BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
 
-// Writes out the changes made to the file since it was last flushed. Returns 0, or the errno of
-// the first call or step that failed since then; after a failure the file on disk stays as it was
-// and the unsaved changes are dropped. Changes not yet flushed are written when the process ends.
+// Writes out the changes made to the file since it was last flushed and returns the result of
+// that: 0 when the file now holds them (or there was nothing to write), otherwise an errno; then
+// the file on disk stays as it was and the unsaved changes are dropped. A write that could not read
+// the file makes the flush fail with its errno and write nothing; a refused value is reported by
+// its own call only. Changes not yet flushed are written when the process ends.
 int FlushPrivateProfile(const char* fileName);

@@ -101,13 +101,13 @@ void ProfileText::Load(std::string_view bytes) {
         m_bom = kBom;
         bytes.remove_prefix(kBom.size());
     }
-    bool open = false;
+    // The section named "" is the text before the first header, even when there is none: its
+    // keys go at the top of the file, and a later "[]" header is never the one searched.
+    AddSection({}, m_lines.end());
     bool filled = false;  // the open section has a line that is not blank
     Lines::iterator lastFilled;
     const auto close = [&] {
-        if (open) {
-            m_sections.back().insertBefore = filled ? std::next(lastFilled) : m_lines.begin();
-        }
+        m_sections.back().insertBefore = filled ? std::next(lastFilled) : m_lines.begin();
     };
     size_t pos = 0;
     while (pos < bytes.size()) {
@@ -130,13 +130,9 @@ void ProfileText::Load(std::string_view bytes) {
         if (c.kind == Classified::Header) {
             close();
             AddSection(c.name, m_lines.end());
-            open = filled = true;
+            filled = true;
             lastFilled = it;
             continue;
-        }
-        if (!open) {  // text before the first header: the section named ""
-            AddSection({}, m_lines.begin());
-            open = true;
         }
         if (c.kind != Classified::Blank) {
             filled = true;

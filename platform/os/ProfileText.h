@@ -15,7 +15,7 @@ class ProfileText {
 public:
     enum class SetResult { Unchanged, Changed, Refused };
 
-    ProfileText() = default;
+    ProfileText() { Load({}); }
     explicit ProfileText(std::string_view bytes) { Load(bytes); }
     // Not copied or moved: the held positions include the end of the line list, which would still
     // name the old list's end.

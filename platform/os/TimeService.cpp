@@ -1,11 +1,11 @@
 #include "platform/os/TimeService.h"
 
 #include <sys/prctl.h>
-#include <unistd.h>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
+
+#include "platform/os/BeepWays.h"
 
 namespace {
 
@@ -32,7 +32,21 @@ LONGLONG MonotonicNs() {
 class SystemTimeService final : public TimeService {
 public:
     void Sleep(DWORD milliseconds) override {
-        const LONGLONG total = static_cast<LONGLONG>(milliseconds) * 1000000LL;
+        PumpedSleep(static_cast<LONGLONG>(milliseconds) * 1000000LL);
+    }
+    // The caller's timing is that of a beep that lasts its duration, however it was heard.
+    void Beep(DWORD frequency, DWORD durationMs) override {
+        const LONGLONG end = MonotonicNs() + static_cast<LONGLONG>(durationMs) * 1000000LL;
+        SoundBeep(SystemBeepWays(), frequency, durationMs);
+        if (const LONGLONG left = end - MonotonicNs(); left > 0) {
+            PumpedSleep(left);
+        }
+    }
+    LONGLONG Counter() override { return MonotonicNs(); }
+    LONGLONG Frequency() override { return 1000000000LL; }
+
+private:
+    static void PumpedSleep(LONGLONG total) {
         SleepPump pump = g_pump.load(std::memory_order_acquire);
         if (pump == nullptr) {
             SleepNs(total);
@@ -50,17 +64,6 @@ public:
             SleepNs(left < kPumpSliceNs ? left : kPumpSliceNs);
         }
     }
-    // A desktop has no PC speaker to drive; the terminal bell is the nearest audible signal,
-    // and the pause keeps the caller's timing as it would be with a real beep.
-    void Beep(DWORD /*frequency*/, DWORD durationMs) override {
-        if (isatty(STDERR_FILENO)) {
-            std::fputc('\a', stderr);
-            std::fflush(stderr);
-        }
-        Sleep(durationMs);
-    }
-    LONGLONG Counter() override { return MonotonicNs(); }
-    LONGLONG Frequency() override { return 1000000000LL; }
 };
 
 SystemTimeService g_system;

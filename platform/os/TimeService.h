@@ -9,7 +9,8 @@ public:
     virtual ~TimeService() = default;
     virtual void Sleep(DWORD milliseconds) = 0;
     // The one beep service of the program: a tone of `frequency` Hz for `durationMs` (frequency 0:
-    // the desktop's alert sound). Message beeps of the windows come here too.
+    // the desktop's alert sound), heard as BeepWays.h says. It returns after the duration, never
+    // much later, and never fails. Message beeps of the windows come here too.
     virtual void Beep(DWORD frequency, DWORD durationMs) = 0;
     // Monotonic counter and its ticks per second.
     virtual LONGLONG Counter() = 0;

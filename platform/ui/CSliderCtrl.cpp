@@ -2,15 +2,19 @@
 
 #include <QSlider>
 
+#include "platform/ui/qt/NotifyingSlider.h"
 #include "platform/ui/qt/WindowLink.h"
 
 void CSliderCtrl::SetRange(int nMin, int nMax, BOOL bRedraw) {
-    auto* s = WidgetAs<QSlider>(*this);
+    auto* s = WidgetAs<NotifyingSlider>(*this);
     if (!s)
         return;
-    s->setRange(nMin, nMax);
-    if (bRedraw)
+    if (bRedraw) {
+        s->setRange(nMin, nMax);
         s->update();
+    } else {
+        s->SetRangeWithoutRedraw(nMin, nMax);
+    }
 }
 
 void CSliderCtrl::GetRange(int& nMin, int& nMax) const {

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyleFactory>
+#include <QThread>
 
+#include "platform/os/BeepWays.h"
 #include "platform/ui/Resource.h"
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/Handles.h"
@@ -13,6 +15,25 @@ namespace {
 CWinApp* g_app = nullptr;
 constexpr UINT kAppTitleString = 0xE000;  // the string that names the application, when present
 constexpr UINT kMainIcon = 128;           // the application's icon, when present
+
+// The display's bell, for beeps that no sound server plays. Only the thread of the windows may
+// ring it, and only where there is a display to hear it on.
+bool RingDisplayBell() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() != app->thread())
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return false;
+    QApplication::beep();
+    return true;
+}
+
+// The bell belongs to the application object: installed with it, removed before it goes.
+struct DisplayBellScope {
+    DisplayBellScope() { SetDisplayBell(&RingDisplayBell); }
+    ~DisplayBellScope() { SetDisplayBell(nullptr); }
+};
 }  // namespace
 
 CWinApp::CWinApp(const char* lpszAppName) : m_strAppName(lpszAppName) {
@@ -48,6 +69,7 @@ int AfxWinMain(int argc, char** argv) {
     static int s_argc;
     s_argc = argc;
     QApplication app(s_argc, argv);
+    const DisplayBellScope bell;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(DialogFont());
     CWinApp* theApp = AfxGetApp();

@@ -55,13 +55,17 @@ TEST(ConfigFileTest, SaveWritesTheDeviceAndItsOutputsAndKeepsTheRestOfTheFile) {
         const char* proposal;
         const char* existing;  // null: no file yet
         const char* kept;      // the existing file after the save, before the new sections
+        int sections;          // the pages saved: the model's outputs
     };
     const Case cases[] = {
-        {nullptr, "_Config.ini", nullptr, "[DEVICE]\r\nNAME=\r\n"},
+        {nullptr, "_Config.ini", nullptr, "[DEVICE]\r\nNAME=\r\n", 4},
         {"qp4", "QELVORN_LED-Dimmer_QP4_V2.0_Config.ini",
          "; by hand\n[device]\nname = old\n\n[TABLE7]\nMAX=5\n[Other]\nx = 1 ",
          "; by hand\n[device]\nname=QELVORN LED-Dimmer QP4 V2.0\r\n\n[TABLE7]\nMAX=5\n[Other]\n"
-         "x = 1 \r\n"},
+         "x = 1 \r\n",
+         4},
+        {"kav5806", "QELVORN_KAV5806_12-channel_LED-Dimmer_Config.ini", nullptr,
+         "[DEVICE]\r\nNAME=QELVORN KAV5806 12-channel LED-Dimmer\r\n", 12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.proposal);
@@ -86,7 +90,7 @@ TEST(ConfigFileTest, SaveWritesTheDeviceAndItsOutputsAndKeepsTheRestOfTheFile) {
             EXPECT_EQ(dialogs[0].type, static_cast<UINT>(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST));
             EXPECT_EQ(dialogs[0].defExt, "ini");
             EXPECT_EQ(dlg.m_strConfigPath, path.c_str());
-            EXPECT_EQ(Slurp(path), c.kept + TableSections(dlg, 4));
+            EXPECT_EQ(Slurp(path), c.kept + TableSections(dlg, c.sections));
             EXPECT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox).size(), 0u);
         });
     }
@@ -95,6 +99,7 @@ TEST(ConfigFileTest, SaveWritesTheDeviceAndItsOutputsAndKeepsTheRestOfTheFile) {
 TEST(ConfigFileTest, OpenRestoresTheSavedPagesAndLeavesTheOthersAlone) {
     TempRuntimeDir dir;
     const std::string path = dir.Path() + "/round.ini";
+    Spill(path, "[TABLE11]\r\nMAX=7\r\nVALUE9=3\r\n");  // kept by the save
     DimmerRig rig;
     rig.AttachCable("qp4");
     rig.Run([&](CBrenvoDlg& dlg) {
@@ -122,9 +127,12 @@ TEST(ConfigFileTest, OpenRestoresTheSavedPagesAndLeavesTheOthersAlone) {
         CString valueBox;
         dlg.m_tables[0].GetDlgItem(IDC_VALUE)->GetWindowText(valueBox);
         EXPECT_EQ(valueBox, "77");
-        for (int k = 4; k < CBrenvoDlg::MAX_OUTPUTS; ++k) {
+        for (int k = 4; k < CBrenvoDlg::MAX_OUTPUTS - 1; ++k) {
             EXPECT_EQ(dlg.m_tables[k].m_table[255], 42) << "page " << k + 1;
         }
+        // Every page with a section loads, whatever the model's outputs.
+        EXPECT_EQ(dlg.m_tables[11].m_maxValue, 7);
+        EXPECT_EQ(dlg.m_tables[11].m_table[9], 3);
     });
 }
 
@@ -252,5 +260,20 @@ TEST(ConfigFileTest, ASaveThatCannotWriteTellsTheOperator) {
         EXPECT_EQ(
             boxes[0].text,
             ("Config-File (" + path + ") could not be saved: No such file or directory.").c_str());
+
+        // A name with a line break is not stored: no file without it, and a later save works.
+        const std::string named = dir.Path() + "/named.ini";
+        dlg.m_strDeviceName = "LED-Dimmer\r\nQP4";
+        rig.Ui().ExpectFileDialog(named.c_str());
+        rig.Ui().ExpectMessageBox(IDOK);
+        Trigger(dlg, ID_FILE_SAVECONFIG);
+        ASSERT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox).size(), 2u);
+        EXPECT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox)[1].text,
+                  ("Config-File (" + named + ") could not be saved: Invalid argument.").c_str());
+        EXPECT_EQ(Slurp(named), "");
+        dlg.m_strDeviceName = "QP4";
+        rig.Ui().ExpectFileDialog(named.c_str());
+        Trigger(dlg, ID_FILE_SAVECONFIG);
+        EXPECT_EQ(Slurp(named), "[DEVICE]\r\nNAME=QP4\r\n" + TableSections(dlg, 4));
     });
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/ModelProfiles.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "tests/app/DimmerRig.h"
 #include "tests/support/TempRuntimeDir.h"
@@ -19,7 +20,8 @@ using F = DimmerFault;
 enum class Op { Detect, PageRead, PageWrite, ReadAll, WriteAll, Temperature, StandAlone };
 enum Link { Cable, Serial };
 
-// What arrived: Detect: 1 when the model was identified; reads and writes: the tables that arrived
+// What arrived: Detect: 1 when the model was identified (with its title and profile, else those of
+// its link without a dimmer); reads and writes: the tables that arrived
 // on the pages or in the dimmer; Temperature: the readings (of five) that show the dimmer's value;
 // StandAlone: the EEPROM bytes stored.
 constexpr int kNoise = -1;  // every page read holds a whole reply that is not the dimmer's table
@@ -124,6 +126,20 @@ const Cell kCells[] = {
     {Op::StandAlone, Cable, F::HangUpMidTransfer, 0, kLost, 0, 0},  // link gone before
 };
 
+// What detection makes of each link, without (0) and with (1) the dimmer identified.
+struct Profile {
+    const char* title;
+    int outputs, maxValue;
+    BYTE writeCommand;
+    int tempReplyLength;  // 0: not polled
+};
+const Profile kDetected[2][2] = {
+    {{" - (Programming cable found / no device)", 4, 511, CMD_WRITE_TABLE_A, 1},
+     {" - LED-Dimmer QP4 (4 PowerUnit) Online", 4, 1023, CMD_WRITE_TABLE_B, 8}},
+    {{" - Offline", 4, 1023, 0, 0},
+     {" - Connected to DMX-LED-Dimmer T5QM", 9, 65535, CMD_WRITE_TABLE_B, 0}},
+};
+
 void SetPage(CDlgTable& page, const Table& table) {
     std::copy(table.begin(), table.end(), std::begin(page.m_table));
 }
@@ -204,10 +220,7 @@ public:
         }
         switch (c.op) {
             case Op::Detect:
-                return (c.link == Cable ? dlg.m_strDeviceName == dimmer->Model().identifyText
-                                        : !dlg.m_strDeviceName.IsEmpty())
-                           ? 1
-                           : 0;
+                return Detected(dlg);
             case Op::PageRead:
                 UiDriver::Click(*page.GetDlgItem(IDC_TABLE_READ));
                 return ArrivedOnPages(dlg, before, 1);
@@ -234,6 +247,20 @@ public:
                 return static_cast<int>(dimmer->Snapshot().eepromBytes);
         }
         return 0;
+    }
+
+    int Detected(CBrenvoDlg& dlg) {
+        const int named = dlg.m_strDeviceName == dimmer->Model().identifyText ||
+                          (c.link == Serial && dlg.m_strDeviceName == SERIAL_MODEL_T5QM);
+        const Profile& p = kDetected[c.link][named];
+        CString title;
+        dlg.GetWindowText(title);
+        EXPECT_EQ(title.GetString(), std::string("Brenvo V2.4") + p.title);
+        EXPECT_EQ(dlg.m_nOutputs, p.outputs);
+        EXPECT_EQ(dlg.m_nMaxValue, p.maxValue);
+        EXPECT_EQ(dlg.m_tables[0].m_writeCommand, p.writeCommand);
+        EXPECT_EQ(dlg.m_nTempReplyLength, p.tempReplyLength);
+        return named;
     }
 
     // A page holds its own table or the dimmer's whole one; anything else (part of a table, or

@@ -103,18 +103,24 @@ TEST(OutputControlTest, LevelsGoOutLowByteFirstAndAreLookedUpInEightBitMode) {
             Row(dlg, 4).SetPos(700);
             UiDriver::ProcessEvents();
             CWnd& box = *dlg.GetDlgItem(IDC_LOOKUP_8BIT);
+            box.SetFocus();  // a slider that loses the focus repaints, and so sends
+            UiDriver::ProcessEvents();
+            rig.Cable().ClearLog();
             if (c.lookup) {
                 UiDriver::Click(box);
+                UiDriver::ProcessEvents();
                 EXPECT_EQ(Row(dlg, c.row).GetRangeMax(), 255);
+                EXPECT_TRUE(rig.Cable().Writes().empty()) << "the switch itself sends nothing";
             }
-            rig.Cable().ClearLog();
             Row(dlg, c.row).SetPos(c.position);
             UiDriver::ProcessEvents();
             EXPECT_EQ(LastLevel(rig, c.row - 1), c.sent);
             EXPECT_EQ(Label(dlg, c.row), Expected(c.row, c.position));
             if (c.lookup) {
+                rig.Cable().ClearLog();
                 UiDriver::Click(box);
                 UiDriver::ProcessEvents();
+                EXPECT_TRUE(rig.Cable().Writes().empty()) << "nor does switching back";
                 EXPECT_EQ(Row(dlg, c.row).GetRangeMax(), dlg.m_nMaxValue);
                 EXPECT_EQ(Row(dlg, c.row).GetPos(), c.position);
                 EXPECT_EQ(dlg.m_nOutputValue[c.row - 1], c.position);

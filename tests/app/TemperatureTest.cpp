@@ -72,7 +72,8 @@ TEST(TemperatureTest, WriteAndDefaultSendAtTheNextTickAndTheTickAfterReadsBack) 
         {"25", IDC_TEMP_WRITE, {0xbe, 0x17, 0x02}, C(25)},
         {"50", IDC_TEMP_WRITE, {0xbe, 0x2c, 0x02}, C(49)},  // raw 556, truncated
         {" -5x", IDC_TEMP_WRITE, {0xbe, 0xfb, 0x01}, C(-5)},
-        {"abc", IDC_TEMP_WRITE, {0xbe, 0x00, 0x02}, C(0)},  // raw 512
+        {"abc", IDC_TEMP_WRITE, {0xbe, 0x00, 0x02}, C(0)},          // raw 512
+        {"4294967296", IDC_TEMP_WRITE, {0xbe, 0xff, 0x03}, "---"},  // held at INT_MAX: raw 1023
         {"40", IDC_TEMP_DEFAULT, {0xbe, 0xff, 0xff}, "---"},
     };
     DimmerRig rig;
@@ -86,14 +87,23 @@ TEST(TemperatureTest, WriteAndDefaultSendAtTheNextTickAndTheTickAfterReadsBack) 
             UiDriver::ClearText(field);
             UiDriver::TypeText(field, c.typed);
             Tick(dlg);  // takes the typed text over
+            UiDriver::ClearText(field);
+            UiDriver::TypeText(field, "99");  // typed after the tick: not what Write uses
             UiDriver::Click(*dlg.GetDlgItem(c.button));
             rig.Cable().ClearLog();
             Tick(dlg);
             EXPECT_EQ(rig.Cable().Writes().back(), c.sent);
-            EXPECT_EQ(Field(dlg, IDC_SHUTDOWN_TEMP), c.typed);
+            EXPECT_EQ(Field(dlg, IDC_SHUTDOWN_TEMP), "99");
             Tick(dlg);
             EXPECT_EQ(Field(dlg, IDC_SHUTDOWN_TEMP), c.readBack);
         }
+        // Read and Write asked before one tick: that tick reads, then writes; the next reads back.
+        UiDriver::Click(*dlg.GetDlgItem(IDC_TEMP_READ));
+        UiDriver::Click(*dlg.GetDlgItem(IDC_TEMP_DEFAULT));
+        rig.Cable().ClearLog();
+        Tick(dlg);
+        EXPECT_EQ(rig.Cable().Writes(), (std::vector<Bytes>{{0xbc}, {0xbd}, {0xbe, 0xff, 0xff}}));
+        EXPECT_EQ(Field(dlg, IDC_SHUTDOWN_TEMP), "---");
         UiDriver::ClearText(field);
         UiDriver::TypeText(field, "77");
         UiDriver::Click(*dlg.GetDlgItem(IDC_TEMP_READ));

@@ -191,18 +191,19 @@ TEST(TransfersTest, AFaultEndsTheBulkWriteAtItsOutputWithOneMessage) {
         DimmerFault fault;
         UINT command;
         int tablesBeforeFault;
-        DWORD maxPauseMs;  // two good writes take 2 x 1.4 s; an unconfirmed one 1.2 s + 3 s
+        DWORD maxPauseMs;  // a good write takes 1.4 s; an unconfirmed one 1.2 s + 3 s
         const char* message;
     } cases[] = {
-        {"no confirm, write all", DimmerFault::NeverConfirm, ID_DEVICE_WRITEALL, 2, 2800 + 4200,
-         "The dimmer did not confirm the table of Output 3.\n\n"
-         "Written: Output 1 to 2.\nNot written: Output 3 to 4."},
+        {"no confirm of the last, write all", DimmerFault::NeverConfirm, ID_DEVICE_WRITEALL, 3,
+         4200 + 4200,
+         "The dimmer did not confirm the table of Output 4.\n\n"
+         "Written: Output 1 to 3.\nNot confirmed: Output 4."},
         {"hang-up, write all", DimmerFault::HangUpMidTransfer, ID_DEVICE_WRITEALL, 1, 1400,
          "The dimmer did not confirm the table of Output 2.\nThe connection to the dimmer is "
-         "lost.\n\nWritten: Output 1.\nNot written: Output 2 to 4."},
+         "lost.\n\nWritten: Output 1.\nNot confirmed: Output 2.\nNot written: Output 3 to 4."},
         {"hang-up, reset all", DimmerFault::HangUpMidTransfer, ID_DEVICE_RESETALL, 0, 0,
          "The dimmer did not confirm the table of Output 1.\nThe connection to the dimmer is "
-         "lost.\n\nWritten: none.\nNot written: Output 1 to 4."},
+         "lost.\n\nWritten: none.\nNot confirmed: Output 1.\nNot written: Output 2 to 4."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

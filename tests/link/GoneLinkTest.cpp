@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "emulator/DimmerEmulator.h"
 #include "emulator/PtyPlayer.h"
@@ -109,6 +110,11 @@ TEST_F(GoneLinkTest, RepliesHeldByTheDriverAtTheTimeOutAreTaken) {
     const BYTE request = CMD_IDENTIFY;
     SerialRequest(&request, 1, reply, 4, &count, SERIAL_REPLY_TIMEOUT_MS);
     EXPECT_EQ(count, 4u);
+    // Nor more than the link's buffer holds.
+    port.held.assign(SERIAL_RX_CAPACITY + 500, 0x5a);
+    std::vector<BYTE> large(SERIAL_RX_CAPACITY + 1000);
+    SerialRequest(&request, 1, large.data(), SERIAL_RX_CAPACITY + 1000, &count, 10);
+    EXPECT_EQ(count, SERIAL_RX_CAPACITY);
 }
 
 // After the dimmer hung up in a table write, nothing on that cable waits any more.
@@ -120,6 +126,7 @@ TEST_F(GoneLinkTest, AHungUpCableEndsEveryLaterExchangeAtOnce) {
     driver.AttachResponder(&dimmer);
     FT_HANDLE cable = driver.OpenedHandle();
     const Table table = Pattern(2);
+    EXPECT_FALSE(CableIsGone(cable));
     EXPECT_FALSE(CableWriteTable(cable, CMD_WRITE_TABLE_B, 0, table.data()));
     EXPECT_TRUE(CableIsGone(cable));
     EXPECT_TRUE(time.Pauses().empty()) << "broken off after the index, before the first pause";
@@ -159,6 +166,7 @@ TEST_F(GoneLinkTest, SerialTableAtTheWireRateThenAHangUp) {
     }
     ASSERT_EQ(count, TABLE_IMAGE_SIZE);
     EXPECT_EQ(back, table);
+    EXPECT_FALSE(SerialIsGone());
 
     dimmer.SetFault(DimmerFault::HangUpMidTransfer);
     EXPECT_LT(SerialReadTable(4, back.data()), TABLE_IMAGE_SIZE);  // half a table, then gone
@@ -170,4 +178,6 @@ TEST_F(GoneLinkTest, SerialTableAtTheWireRateThenAHangUp) {
     EXPECT_EQ(SerialReadTable(4, back.data()), 0u);
     EXPECT_FALSE(SerialWriteTable(CMD_WRITE_TABLE_B, 4, table.data()));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(20));
+    SerialClose();
+    EXPECT_FALSE(SerialIsGone()) << "no port, nothing gone";
 }

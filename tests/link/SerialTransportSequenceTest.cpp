@@ -2,6 +2,7 @@
 // which order, with which arguments, and what a refusal leads to.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -219,8 +220,11 @@ TEST_F(SerialTransportSequenceTest, EveryRequestStartsFromAnEmptyBuffer) {
     BYTE reply[8] = {};
     DWORD count = 0;
     const BYTE request[] = {0x69};
-    EXPECT_TRUE(SerialRequest(request, 1, reply, 4, &count, 1000));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SerialRequest(request, 1, reply, 4, &count, 2000));
     EXPECT_EQ(count, 4u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000))
+        << "a reply of exactly the asked length ends the wait at once";
     m_port.answer = {9};
     EXPECT_TRUE(SerialRequest(request, 1, reply, 8, &count, 30));
     ASSERT_EQ(count, 1u);

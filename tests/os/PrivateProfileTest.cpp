@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/os/SafeFile.h"
 #include "tests/support/TempRuntimeDir.h"
 
 namespace {
@@ -44,12 +45,13 @@ const Case kCases[] = {
     // Reading.
     {"names without regard to case", "[Dev]\r\nName=x\r\n", Get, "DEV", "nAME", "d", 1, "x",
      nullptr},
-    {"outer blanks ignored", "  [ A ]  \r\n  k  =  v w  \r\n", Get, " a ", " K ", "", 3, "v w",
-     nullptr},
+    {"outer blanks and tabs ignored", " \t[ A\t]\t \r\n \tk \t=\t v w\t \r\n", Get, " a\t", "\tK ",
+     "", 3, "v w", nullptr},
     {"inner blanks must match", "[A]\r\nk x=1\r\n", Get, "A", "kx", "d", 1, "d", nullptr},
     {"double quotes removed", "[A]\r\nk= \"a b\" \r\n", Get, "A", "k", "", 3, "a b", nullptr},
     {"single quotes removed", "[A]\r\nk='ab'\r\n", Get, "A", "k", "", 2, "ab", nullptr},
     {"unmatched quotes stay", "[A]\r\nk=\"ab'\r\n", Get, "A", "k", "", 4, "\"ab'", nullptr},
+    {"a lone quote stays", "[A]\r\nk= ' \r\n", Get, "A", "k", "", 1, "'", nullptr},
     {"key= is empty, not the default", "[A]\r\nk=\r\n", Get, "A", "k", "d", 0, "", nullptr},
     {"no inline comments", "[A]\r\nk=abc ;x\r\n", Get, "A", "k", "", 6, "abc ;x", nullptr},
     {"; starts a comment", "[A]\r\n ;k=1\r\nk=2\r\n", Get, "A", "k", "", 1, "2", nullptr},
@@ -60,6 +62,8 @@ const Case kCases[] = {
      "d", nullptr},
     {"first of duplicate keys", "[A]\r\nk=1\r\nK=2\r\n", Get, "A", "k", "", 1, "1", nullptr},
     {"text before the first header", "k=0\r\n[A]\r\n", Get, "", "k", "", 1, "0", nullptr},
+    {"a later [] is not the text before the first header", "[A]\r\n[ ]\r\nk=1\r\n", Get, "", "k",
+     "d", 1, "d", nullptr},
     {"header to the last ]", "[A]x] junk\r\nk=1\r\n", Get, "A]x", "k", "", 1, "1", nullptr},
     {"[X without ] is no header", "[X\r\nk=1\r\n", Get, "", "k", "", 1, "1", nullptr},
     {"LF, CR and no final line end", "[A]\nk=1\rj=2", Get, "A", "j", "", 1, "2", nullptr},
@@ -67,8 +71,8 @@ const Case kCases[] = {
     {"value cut to the buffer", "[A]\r\nk=abcdef\r\n", Get, "A", "k", "", 3, "abc", nullptr, 4},
     {"empty buffer: nothing written", "[A]\r\nk=abc\r\n", Get, "A", "k", "", 0, "untouched",
      nullptr, 0},
-    {"missing file: default trimmed at its end", nullptr, Get, "A", "k", " \"q r\" \t", 6,
-     " \"q r\"", nullptr},
+    {"missing file: default loses trailing spaces, not tabs", nullptr, Get, "A", "k",
+     " \"q r\" \t  ", 8, " \"q r\" \t", nullptr},
     {"missing key: default unquoted", "[A]\r\n", Get, "A", "k", "'q' ", 1, "q", nullptr},
     {"default cut to the buffer", nullptr, Get, "A", "k", "abcdef", 2, "ab", nullptr, 3},
 
@@ -86,6 +90,8 @@ const Case kCases[] = {
      "v", TRUE, "", "[A]\r\nx=1\r\nk=v\r\n[A]\r\ny=2\r\n"},
     {"key of the text before the first header", "k=0\r\n\r\n[A]\r\n", Write, "", "j", "1", TRUE, "",
      "k=0\r\nj=1\r\n\r\n[A]\r\n"},
+    {"key of an empty text before the first header", "[A]\r\n[]\r\n", Write, "", "j", "1", TRUE, "",
+     "j=1\r\n[A]\r\n[]\r\n"},
     {"new key at the end of the last section", "[A]\r\nx=1", Write, "A", "k", "v", TRUE, "",
      "[A]\r\nx=1\r\nk=v\r\n"},
     {"keys of the last section stay above a new one", "[A]\r\n", Write, "B", "k", "1", TRUE, "",
@@ -137,8 +143,11 @@ TEST_F(PrivateProfileTest, AFileChangedUnderTheCacheIsReadAgainWithTheUnsavedCha
     char buffer[8] = "";
     EXPECT_EQ(GetPrivateProfileStringA("B", "y", "", buffer, sizeof buffer, path.c_str()), 1u);
     EXPECT_TRUE(WritePrivateProfileStringA("B", "y", "3", path.c_str()));
+    // Replaced again just before the flush, within one command's burst: the flush reads it again.
+    Spill(path + ".other", "[B]\r\ny=2\r\nz=4\r\n");
+    ASSERT_EQ(::rename((path + ".other").c_str(), path.c_str()), 0);
     EXPECT_EQ(FlushPrivateProfile(path.c_str()), 0);
-    EXPECT_EQ(Slurp(path), "[B]\r\ny=3\r\n[A]\r\nx=1\r\nk=1\r\n");
+    EXPECT_EQ(Slurp(path), "[B]\r\ny=3\r\nz=4\r\n[A]\r\nx=1\r\nk=1\r\n");
 }
 
 TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
@@ -146,16 +155,27 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
         const char* name;
         std::string path;
         int error;
+        bool goneAfterOneWrite;  // a later write then finds no file and holds its value
     };
     const std::string folder = PathOf("folder");
+    const std::string briefly = PathOf("briefly");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(briefly.c_str(), 0700), 0);
+    const std::string pipe = PathOf("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const Target targets[] = {
-        {"missing folder", m_dir.Path() + "/missing/config.ini", ENOENT},
-        {"a folder", folder, EISDIR},
+        {"missing folder", m_dir.Path() + "/missing/config.ini", ENOENT, false},
+        {"a folder", folder, EISDIR, false},
+        {"a pipe", pipe, kErrorTargetIsPipe, false},
+        {"a folder for one write: nothing is written without it", briefly, EISDIR, true},
     };
     for (const Target& t : targets) {
         SCOPED_TRACE(t.name);
         WritePrivateProfileStringA("A", "k", "v", t.path.c_str());
+        if (t.goneAfterOneWrite) {
+            ASSERT_EQ(::rmdir(t.path.c_str()), 0);
+            EXPECT_TRUE(WritePrivateProfileStringA("A", "j", "w", t.path.c_str()));
+        }
         EXPECT_EQ(WritePrivateProfileStringA(nullptr, nullptr, nullptr, t.path.c_str()), FALSE);
         EXPECT_EQ(errno, t.error);
         char buffer[8] = "";
@@ -164,6 +184,7 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
             << "the unsaved change is gone";
         EXPECT_EQ(FlushPrivateProfile(t.path.c_str()), 0) << "reported once";
     }
+    EXPECT_EQ(Slurp(briefly), "<none>");
     struct stat st {};
     EXPECT_TRUE(::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 }

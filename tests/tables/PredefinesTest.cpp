@@ -64,6 +64,12 @@ TEST_F(PredefinesTest, ConstantsInvertAndFormulaFillTheWholeTable) {
         EXPECT_EQ(Entries(page), Table(TABLE_SIZE, 65535));
         Pick(page, 5);
         EXPECT_EQ(Entries(page), Table(TABLE_SIZE, 0));
+        Pick(page, 3);
+        EXPECT_EQ(page.m_table[1], 257);
+        EXPECT_EQ(page.m_table[255], 65535) << "Linear";
+        Pick(page, 2);
+        EXPECT_EQ(Entries(page), Table(TABLE_SIZE, 0)) << "All off";
+        EXPECT_EQ(page.m_listTable.GetItemText(255, 1), "0");
 
         page.SetMaxValue(1023);
         page.m_table[7] = 1500;  // above the range: Invert wraps, and wraps back

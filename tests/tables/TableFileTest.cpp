@@ -1,20 +1,24 @@
 #include "tables/TableFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/support/TempRuntimeDir.h"
+
 namespace {
 
-// Entry `index` after scanning `text` into a table whose entries were all 7.
-WORD ScannedEntry(const std::string& text, int index) {
+// Entry `index` after scanning `text` into a table whose entries were all 7, and how many entries
+// the scan stored.
+std::pair<WORD, int> ScannedEntry(const std::string& text, int index) {
     WORD table[TABLE_SIZE];
     std::fill(table, table + TABLE_SIZE, WORD{7});
     TableFileScanner scanner;
     scanner.Feed(text.data(), text.size());
-    scanner.Apply(table);
-    return table[index];
+    const int stored = scanner.Apply(table);
+    return {table[index], stored};
 }
 
 // The numbers 1 to count, one a line, or each followed by 1000 more on the same line.
@@ -34,19 +38,31 @@ TEST(TableFileTest, TheScanTakesOneColumnOfTheGridAndKeepsEntriesTheFileDoesNotG
         std::string text;
         int index;
         WORD expected;
+        int stored;
     } cases[] = {
-        {"one number a line", Lines(256, "\n"), 255, 256},
-        {"CR LF", Lines(256, "\r\n"), 100, 101},
-        {"low 16 bits", "70000\n", 0, 4464},
-        {"a minus sign separates", "-5\n", 0, 5},
-        {"a NUL byte is skipped", std::string("1") + '\0' + "2\n", 0, 12},
-        {"no byte after the last number", Lines(255, "\n") + "256", 255, 7},
-        {"fewer numbers keep the rest", "3\n", 1, 7},
-        {"the 256th number picks column 1", Lines(128, "\n", true), 127, 1128},
-        {"a 9th number is outside the grid", "1 2 3 4 5 6 7 8 9 10", 0, 7},
-        {"lines past the grid", std::string(300, '\n') + "5\n", 0, 7},
+        {"one number a line", Lines(256, "\n"), 255, 256, 256},
+        {"CR LF", Lines(256, "\r\n"), 100, 101, 256},
+        {"low 16 bits", "70000\n", 0, 4464, 1},
+        {"a minus sign separates", "-5\n", 0, 5, 1},
+        {"a NUL byte is skipped", std::string("1") + '\0' + "2\n", 0, 12, 1},
+        {"no byte after the last number", Lines(255, "\n") + "256", 255, 7, 255},
+        {"fewer numbers keep the rest", "3\n", 1, 7, 1},
+        {"the 256th number picks column 1", Lines(128, "\n", true), 127, 1128, 128},
+        {"numbers after the 256th move nothing", Lines(127, "\n", true) + "128 1128 5 6\n", 127,
+         1128, 128},
+        {"a 9th number is outside the grid", "1 2 3 4 5 6 7 8 9 10", 0, 7, 0},
+        {"a 9th number does not reach the next line", "1 2 3 4 5 6 7 8 9\n", 1, 7, 1},
+        {"a last line of eight numbers picks no column", Lines(3, "\n") + "1 2 3 4 5 6 7 8 ", 3, 7,
+         0},
+        {"lines past the grid", std::string(300, '\n') + "5\n", 0, 7, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ScannedEntry(c.text, c.index), c.expected) << c.what;
+        EXPECT_EQ(ScannedEntry(c.text, c.index), std::make_pair(c.expected, c.stored)) << c.what;
     }
+    // Only a regular file is read: a pipe is no table file.
+    TempRuntimeDir dir;
+    const std::string pipe = dir.Path() + "/Table.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    WORD table[TABLE_SIZE] = {};
+    EXPECT_FALSE(LoadTableFile(pipe.c_str(), table));
 }

@@ -3,9 +3,16 @@
 
 #include <QFontInfo>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/os/PrivateProfile.h"
+#include "platform/os/SafeFile.h"
 #include "platform/ui/FileDialogRules.h"
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/QtText.h"
+#include "tests/support/TempRuntimeDir.h"
 
 TEST(DialogUnitsTest, MappedFontHasTheWindowsBaseUnits) {
     // Fails when DejaVu Sans Condensed is missing and another font stands in.
@@ -55,6 +62,56 @@ TEST(Windows1252Test, CharactersOutsideTheSetBecomeQuestionMarks) {
     EXPECT_EQ(FromQString(QString::fromUtf8("a\u4E2Db\u20ACc")), CString("a?b\x80"
                                                                          "c"));
     EXPECT_EQ(ToQString(static_cast<const char*>(nullptr)), QString());
+}
+
+TEST(Windows1252Test, WellFormedUtf8IsItsCharacterAndEveryOtherByteWindows1252) {
+    struct Case {
+        const char* bytes;
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {"85 \xB0"
+         "C",
+         u"85 \u00B0C"},                                    // the program's own degree sign
+        {"Tabell\xC3\xA9.txt", u"Tabell\u00E9.txt"},        // two bytes
+        {"\xE8\xA1\xA8", u"\u8868"},                        // three
+        {"\xF0\x9F\x92\xA1", u"\U0001F4A1"},                // four: a surrogate pair
+        {"\xC0\xAF", u"\u00C0\u00AF"},                      // overlong
+        {"\xED\xA0\x80", u"\u00ED\u00A0\u20AC"},            // a surrogate
+        {"\xF4\x90\x80\x80", u"\u00F4\u0090\u20AC\u20AC"},  // above U+10FFFF
+        {"\xE8\xA1", u"\u00E8\u00A1"},                      // cut short by the end
+        {"\xC3(\xA9", u"\u00C3(\u00A9"},                    // interrupted
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ToQString(c.bytes), QString::fromUtf16(c.shown)) << c.bytes;
+    }
+}
+
+// Paths are the file system's UTF-8 bytes: the messages and the file dialogs show their
+// characters, the dialogs give back their bytes, and files at them save and load.
+TEST(PathTextTest, NamesWithAccentsShowAsTheyAreAndTheirFilesSaveAndLoad) {
+    TempRuntimeDir dir;
+    const char16_t* names[] = {u"Tabell\u00E9", u"Gr\u00FC\u00DFe", u"\u8868\u683C"};
+    for (const char16_t* name : names) {
+        const QString shown = ToQString(dir.Path().c_str()) + "/" + QString::fromUtf16(name);
+        const CString path = PathFromQString(shown + ".txt");
+        SCOPED_TRACE(path.GetString());
+        EXPECT_EQ(QString::fromUtf8(path.GetString()), shown + ".txt") << "UTF-8 on disk";
+        EXPECT_EQ(PathToQString(path), shown + ".txt") << "the proposed name";
+        EXPECT_EQ(ToQString("File (" + path + ") already exists. Do you want to override ?"),
+                  "File (" + shown + ".txt) already exists. Do you want to override ?");
+        EXPECT_EQ(ToQString("Config-File (" + path + ") could not be saved: Is a pipe."),
+                  "Config-File (" + shown + ".txt) could not be saved: Is a pipe.");
+
+        ASSERT_EQ(WriteFileSafely(path.str(), "0\n4\n"), 0);  // a table file
+        std::ifstream in(path.GetString());
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "0\n4\n");
+        const CString config = path + ".ini";
+        ASSERT_TRUE(WritePrivateProfileStringA("DEVICE", "NAME", "QP4", config));
+        ASSERT_EQ(FlushPrivateProfile(config), 0);
+        char value[8] = "";
+        EXPECT_EQ(GetPrivateProfileStringA("DEVICE", "NAME", "", value, sizeof value, config), 3u);
+    }
 }
 
 TEST(FileFilterTest, WindowsFiltersBecomeToolkitFilters) {

@@ -7,6 +7,12 @@
 
 NotifyingSlider::NotifyingSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
 
+void NotifyingSlider::SetRangeWithoutRedraw(int min, int max) {
+    m_noRedraw = true;
+    setRange(min, max);
+    m_noRedraw = false;
+}
+
 void NotifyingSlider::paintEvent(QPaintEvent* event) {
     CountPaint(this);
     NMCUSTOMDRAW draw{};
@@ -17,4 +23,10 @@ void NotifyingSlider::paintEvent(QPaintEvent* event) {
         SendNotifyFrom(this, NM_CUSTOMDRAW, &draw.hdr);
     if (self)
         QSlider::paintEvent(event);
+}
+
+void NotifyingSlider::sliderChange(SliderChange change) {
+    // The base class only schedules a repaint, and every repaint notifies the parent.
+    if (!m_noRedraw)
+        QSlider::sliderChange(change);
 }

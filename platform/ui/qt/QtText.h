@@ -1,5 +1,8 @@
 // Text at the toolkit boundary: CString is Windows-1252, the toolkit is Unicode. File paths keep
-// the operating system's bytes.
+// the operating system's bytes, UTF-8, and reach the text of messages, titles and dialogs as they
+// are. So every text going to the toolkit is read one way: a well-formed multi-byte UTF-8 sequence
+// is that character, and every other byte is its Windows-1252 character. The program's own texts
+// are ASCII with lone Windows-1252 bytes (the degree sign), which are never well-formed UTF-8.
 #pragma once
 
 #include <QString>
@@ -12,5 +15,6 @@ inline QString ToQString(const CString& text) {
 }
 // Characters that Windows-1252 cannot show become '?'.
 CString FromQString(const QString& text);
+// A path read as any text is; a path from the toolkit gets the file system's UTF-8 bytes.
 QString PathToQString(const CString& path);
 CString PathFromQString(const QString& path);

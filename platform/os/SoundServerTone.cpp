@@ -1,0 +1,192 @@
+#include "platform/os/SoundServerTone.h"
+
+#include <dlfcn.h>
+#include <pulse/pulseaudio.h>
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t kRate = 44100;
+constexpr int16_t kLevel = 6000;  // a fifth of full scale: heard, not startling
+constexpr uint32_t kLatencyMs = 20;
+// Connecting and the server's playback latency, beyond the tone itself.
+constexpr std::chrono::milliseconds kMargin{100};
+
+// The functions of the client library that a tone needs, one a line.
+// clang-format off
+#define BRENVO_PULSE_FUNCTIONS(F) \
+    F(pa_mainloop_new)            \
+    F(pa_mainloop_free)           \
+    F(pa_mainloop_get_api)        \
+    F(pa_mainloop_prepare)        \
+    F(pa_mainloop_poll)           \
+    F(pa_mainloop_dispatch)       \
+    F(pa_context_new)             \
+    F(pa_context_connect)         \
+    F(pa_context_get_state)       \
+    F(pa_context_disconnect)      \
+    F(pa_context_unref)           \
+    F(pa_stream_new)              \
+    F(pa_stream_connect_playback) \
+    F(pa_stream_get_state)        \
+    F(pa_stream_write)            \
+    F(pa_stream_drain)            \
+    F(pa_stream_disconnect)       \
+    F(pa_stream_unref)            \
+    F(pa_operation_cancel)        \
+    F(pa_operation_unref)
+// clang-format on
+
+struct Pulse {
+#define BRENVO_PULSE_MEMBER(name) decltype(&::name) name = nullptr;
+    BRENVO_PULSE_FUNCTIONS(BRENVO_PULSE_MEMBER)
+#undef BRENVO_PULSE_MEMBER
+};
+
+// The library, loaded once for the run; null when it or one of its functions is missing.
+const Pulse* LoadPulse() {
+    static Pulse pulse;
+    static bool loaded = false;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        void* library = ::dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return;
+        }
+        bool all = true;
+#define BRENVO_PULSE_LOAD(name)                                                \
+    pulse.name = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name)); \
+    all = all && pulse.name != nullptr;
+        BRENVO_PULSE_FUNCTIONS(BRENVO_PULSE_LOAD)
+#undef BRENVO_PULSE_LOAD
+        loaded = all;
+    });
+    return loaded ? &pulse : nullptr;
+}
+
+// A square wave, as a PC speaker makes it: its overtones carry a low tone to small speakers.
+std::vector<int16_t> SquareWave(DWORD frequency, DWORD durationMs) {
+    std::vector<int16_t> samples(static_cast<size_t>(kRate) * durationMs / 1000);
+    const double halfPeriod = kRate / (2.0 * frequency);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] =
+            static_cast<uint64_t>(static_cast<double>(i) / halfPeriod) % 2 ? -kLevel : kLevel;
+    }
+    return samples;
+}
+
+// One connection to the server, on a main loop run in this thread against one deadline.
+class Session {
+public:
+    Session(const Pulse& pa, Clock::time_point deadline)
+        : m_pa(pa), m_deadline(deadline), m_loop(pa.pa_mainloop_new()) {}
+    ~Session() {
+        if (m_stream != nullptr) {
+            m_pa.pa_stream_disconnect(m_stream);
+            m_pa.pa_stream_unref(m_stream);
+        }
+        if (m_context != nullptr) {
+            m_pa.pa_context_disconnect(m_context);
+            m_pa.pa_context_unref(m_context);
+        }
+        if (m_loop != nullptr) {
+            m_pa.pa_mainloop_free(m_loop);
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    bool Play(DWORD frequency, DWORD durationMs) {
+        if (m_loop == nullptr) {
+            return false;
+        }
+        m_context = m_pa.pa_context_new(m_pa.pa_mainloop_get_api(m_loop), "Brenvo");
+        if (m_context == nullptr ||
+            m_pa.pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+            return false;
+        }
+        pa_context_state_t context = PA_CONTEXT_UNCONNECTED;
+        const bool settled = RunUntil([&] {
+            context = m_pa.pa_context_get_state(m_context);
+            return context == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(context);
+        });
+        if (!settled || context != PA_CONTEXT_READY) {
+            return false;
+        }
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        // A short latency, so that the tone is played out within the deadline: at the server's
+        // default (up to seconds) the deadline would cut it off before a sound is made.
+        pa_buffer_attr buffer{};
+        buffer.maxlength = buffer.prebuf = buffer.minreq = buffer.fragsize = UINT32_MAX;
+        buffer.tlength = kRate * sizeof(int16_t) * kLatencyMs / 1000;
+        m_stream = m_pa.pa_stream_new(m_context, "Beep", &spec, nullptr);
+        if (m_stream == nullptr ||
+            m_pa.pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
+                                            nullptr, nullptr) < 0) {
+            return false;
+        }
+        pa_stream_state_t stream = PA_STREAM_UNCONNECTED;
+        const bool ready = RunUntil([&] {
+            stream = m_pa.pa_stream_get_state(m_stream);
+            return stream == PA_STREAM_READY || !PA_STREAM_IS_GOOD(stream);
+        });
+        if (!ready || stream != PA_STREAM_READY) {
+            return false;
+        }
+        const std::vector<int16_t> samples = SquareWave(frequency, durationMs);
+        if (m_pa.pa_stream_write(m_stream, samples.data(), samples.size() * sizeof samples[0],
+                                 nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+            return false;
+        }
+        bool drained = false;
+        pa_operation* drain = m_pa.pa_stream_drain(
+            m_stream, [](pa_stream*, int, void* done) { *static_cast<bool*>(done) = true; },
+            &drained);
+        if (drain != nullptr) {
+            // At the deadline the rest is cut off: the tone has been playing all the same.
+            RunUntil([&] { return drained; });
+            m_pa.pa_operation_cancel(drain);
+            m_pa.pa_operation_unref(drain);
+        }
+        return true;
+    }
+
+private:
+    // Runs the loop until `done` holds; false when the deadline passes first or the loop fails.
+    template <class Done>
+    bool RunUntil(Done done) {
+        while (!done()) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::microseconds>(m_deadline - Clock::now());
+            if (left.count() <= 0 ||
+                m_pa.pa_mainloop_prepare(m_loop, static_cast<int>(left.count())) < 0 ||
+                m_pa.pa_mainloop_poll(m_loop) < 0 || m_pa.pa_mainloop_dispatch(m_loop) < 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const Pulse& m_pa;
+    const Clock::time_point m_deadline;
+    pa_mainloop* m_loop;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+};
+
+}  // namespace
+
+bool PlaySoundServerTone(DWORD frequency, DWORD durationMs) {
+    const Pulse* pa = frequency > 0 && durationMs > 0 ? LoadPulse() : nullptr;
+    if (pa == nullptr) {
+        return false;
+    }
+    Session session(*pa, Clock::now() + std::chrono::milliseconds(durationMs) + kMargin);
+    return session.Play(frequency, durationMs);
+}
