@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool
     clang libclang-rt-14-dev clang-format ccache
