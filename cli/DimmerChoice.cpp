@@ -25,6 +25,10 @@ bool Identify(const DimmerPort& port, FoundDimmer& found, bool keepOpen, bool& b
     return answered;
 }
 
+std::string NoAnswerText(const std::string& portName) {
+    return std::string(kNoDimmerText) + " (" + portName + ": no dimmer answers)";
+}
+
 }  // namespace
 
 std::string BusyPortText(const std::string& portName) {
@@ -81,7 +85,7 @@ int OpenChosenDimmer(const std::string& portName, FoundDimmer& found) {
         if (Identify(port, found, true, busy)) {
             return kExitDone;
         }
-        Console::Error(busy ? BusyPortText(port.name) : port.name + ": no dimmer answers");
+        Console::Error(busy ? BusyPortText(port.name) : NoAnswerText(port.name));
         return kExitNoDimmer;
     }
     for (const DimmerPort& port : ListDimmerPorts()) {
@@ -91,11 +95,10 @@ int OpenChosenDimmer(const std::string& portName, FoundDimmer& found) {
         }
         // The first cable decides, as in the window.
         if (port.link == LinkKind::Cable) {
-            Console::Error(busy ? BusyPortText(port.name)
-                                : "no dimmer found (" + port.name + ": no dimmer answers)");
+            Console::Error(busy ? BusyPortText(port.name) : NoAnswerText(port.name));
             return kExitNoDimmer;
         }
     }
-    Console::Error("no dimmer found");
+    Console::Error(kNoDimmerText);
     return kExitNoDimmer;
 }

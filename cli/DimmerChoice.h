@@ -18,5 +18,8 @@ std::vector<FoundDimmer> FindEveryDimmer();
 // Returns kExitDone with the link open, or the exit status after reporting why not.
 int OpenChosenDimmer(const std::string& portName, FoundDimmer& found);
 
+// What is told when no dimmer answers.
+constexpr char kNoDimmerText[] = "no dimmer found";
+
 // What a busy port is told: another program holds it, or it may not be opened.
 std::string BusyPortText(const std::string& portName);

@@ -58,7 +58,7 @@ int RunList(const CliRequest& request) {
         }
     }
     if (dimmers.empty()) {
-        Console::Error("no dimmer found");
+        Console::Error(kNoDimmerText);
         return kExitNoDimmer;
     }
     return kExitDone;

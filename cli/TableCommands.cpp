@@ -30,7 +30,7 @@ int WriteWith(const CliRequest& request, const TablePlan& plan) {
             work.push_back(DimmerWork{dimmer, {}, {}});
         }
         if (work.empty()) {
-            Console::Error("no dimmer found");
+            Console::Error(kNoDimmerText);
             return kExitNoDimmer;
         }
     } else {
