@@ -207,14 +207,16 @@ TEST_F(BrenvoCliTest, AllWritesEveryDimmerAtOnceAndNamesTheOneThatHungUp) {
     StartDimmer({"--model", "qp4"}, "CABLE0");
     StartDimmer({"--model", "qp4", "--fault", "hang-up"}, "CABLE1");
     StartDimmer({"--model", "kav5806"}, "CABLE2");
-    StartDimmer({"--model", "nwe-r8p"}, "EMU0");
-    const CliRun run = Cli({"curve", "on", "--all", "--output", "1"});
+    StartDimmer({"--model", "t5qm"}, "EMU0");
+    const CliRun run = Cli({"curve", "on", "--all", "--output", "1,2"});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.out,
-              "CABLE0: Written: Output 1.\nCABLE2: Written: Output 1.\nEMU0: Written: Output 1.\n");
+              "CABLE0: Written: Output 1 to 2.\nCABLE2: Written: Output 1 to 2.\n"
+              "EMU0: Written: Output 1 to 2.\n");
+    // It stops at the table that was not confirmed.
     EXPECT_EQ(run.err,
               "brenvo-cli: CABLE1: The connection to the dimmer is lost. Written: none. Not "
-              "confirmed: Output 1.\n");
+              "confirmed: Output 1. Not written: Output 2.\n");
 }
 
 }  // namespace
