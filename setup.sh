@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     libpulse-dev    # the beep's tone through the sound server (loaded at run time)
     libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool
     clang libclang-rt-14-dev clang-format ccache

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "link/DimmerSearch.h"
+#include "link/TemperatureText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -20,7 +21,6 @@ constexpr int kTopRowOnly[] = {IDC_GROUP_OUTPUT, IDC_SLIDER_ROW1, IDC_LABEL_OUTP
                                IDC_LOOKUP_8BIT};
 
 constexpr UINT_PTR kPollTimer = 0;
-constexpr UINT kPollPeriodMs = 1000;
 
 }  // namespace
 
@@ -44,7 +44,7 @@ void CBrenvoDlg::StartTemperaturePoll(int replyLength) {
     m_bReadShutdown = 1;
     m_bWriteShutdown = 0;
     m_nTempReplyLength = replyLength;
-    SetTimer(kPollTimer, kPollPeriodMs, nullptr);
+    SetTimer(kPollTimer, TEMPERATURE_POLL_MS, nullptr);
 }
 
 void CBrenvoDlg::DetectDevice() {

@@ -13,11 +13,14 @@ endif()
 
 set(expected
     bin/brenvo
+    bin/brenvo-cli
     bin/brenvo-dimmer
+    share/bash-completion/completions/brenvo-cli
     share/applications/${APP_ID}.desktop
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
     share/man/man1/brenvo.1.gz
     share/man/man1/brenvo-dimmer.1.gz
+    share/man/man1/brenvo-cli.1.gz
     share/doc/brenvo/copyright
     share/doc/brenvo/changelog.gz
     ${UDEV_DIR}/70-brenvo-cable.rules)

@@ -1,6 +1,7 @@
-# Installation (`cmake --install`) and the Debian package (`cpack` in the build folder): both
-# programs with their manual pages, the menu entry and its icon, and the configuration cable's
-# udev rule, which gives the user at the seat the cable without sudo or a group change.
+# Installation (`cmake --install`) and the Debian package (`cpack` in the build folder): the
+# programs with their manual pages, brenvo-cli's bash completion, the menu entry and its icon, and
+# the configuration cable's udev rule, which gives the user at the seat the cable without sudo or a
+# group change.
 include(GNUInstallDirs)
 
 # The name of the desktop entry and of the icon: reverse-DNS, as desktops and app stores expect.
@@ -30,14 +31,18 @@ add_custom_command(OUTPUT ${pkg_icons}
     DEPENDS brenvo_icon_export
     COMMENT "Drawing Brenvo's icon in the theme's sizes" VERBATIM)
 
-# Manual pages and the changelog, compressed; brenvo-dimmer's page quotes its --help.
-set(pkg_docs ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz ${pkg_out}/changelog.gz)
+# Manual pages and the changelog, compressed; the pages of brenvo-dimmer and brenvo-cli quote their
+# --help.
+set(pkg_docs ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz ${pkg_out}/brenvo-cli.1.gz
+    ${pkg_out}/changelog.gz)
 set(pkg_fill ${CMAKE_COMMAND} -DPROJECT_VERSION=${PROJECT_VERSION} -DBRENVO_MAINTAINER=${BRENVO_MAINTAINER})
-add_custom_command(OUTPUT ${pkg_out}/brenvo-dimmer.1.gz
-    COMMAND ${pkg_fill} -DPROGRAM=$<TARGET_FILE:brenvo-dimmer>
-            -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/brenvo-dimmer.1.in
-            -DOUT=${pkg_out}/brenvo-dimmer.1.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
-    DEPENDS brenvo-dimmer packaging/brenvo-dimmer.1.in cmake/PackageDoc.cmake VERBATIM)
+foreach(program brenvo-dimmer brenvo-cli)
+    add_custom_command(OUTPUT ${pkg_out}/${program}.1.gz
+        COMMAND ${pkg_fill} -DPROGRAM=$<TARGET_FILE:${program}>
+                -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/${program}.1.in
+                -DOUT=${pkg_out}/${program}.1.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
+        DEPENDS ${program} packaging/${program}.1.in cmake/PackageDoc.cmake VERBATIM)
+endforeach()
 foreach(doc brenvo.1 debian/changelog)
     get_filename_component(name ${doc} NAME)
     add_custom_command(OUTPUT ${pkg_out}/${name}.gz
@@ -49,11 +54,14 @@ add_custom_target(brenvo_package_files ALL DEPENDS ${pkg_icons} ${pkg_docs})
 
 configure_file(packaging/brenvo.desktop.in ${pkg_out}/${BRENVO_APP_ID}.desktop @ONLY)
 
-install(TARGETS brenvo brenvo-dimmer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS brenvo brenvo-dimmer brenvo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${pkg_out}/${BRENVO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${pkg_out}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES packaging/70-brenvo-cable.rules DESTINATION ${BRENVO_UDEV_RULES_DIR})
-install(FILES ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz ${pkg_out}/brenvo-cli.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/brenvo-cli.bash-completion
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME brenvo-cli)
 install(FILES packaging/debian/copyright ${pkg_out}/changelog.gz DESTINATION ${pkg_doc_dir})
 
 set(CPACK_GENERATOR DEB)
@@ -69,6 +77,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "(by hand, from predefined curves, gamma values, formulas or text files),\n"
     "writes the tables to the dimmer and reads them back, watches temperatures,\n"
     "saves configuration files and programs StandAlone scenes.\n"
+    "The brenvo-cli command does the same from a terminal or a script,\n"
+    "without a desktop, for one dimmer or every connected dimmer at once.\n"
     "The brenvo-dimmer command plays any of the dimmer models on a\n"
     "pseudo-terminal, to try Brenvo without hardware.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})

@@ -65,7 +65,7 @@ int TableFileScanner::Apply(WORD (&table)[TABLE_SIZE]) const {
     return stored;
 }
 
-BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE]) {
+BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored) {
     // Non-blocking, so that a pipe chosen by mistake does not hang the open.
     const int fd = ::open(path.GetString(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
@@ -105,7 +105,10 @@ BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE]) {
     if (failed) {
         return FALSE;
     }
-    scanner.Apply(table);
+    const int given = scanner.Apply(table);
+    if (stored != nullptr) {
+        *stored = given;
+    }
     return TRUE;
 }
 

@@ -38,7 +38,8 @@ private:
 
 // Loads the table from a table text file. FALSE, with the table unchanged, when the file cannot be
 // opened or read (a folder, a device or a pipe counts as a file that cannot be opened).
-BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE]);
+// `stored` (optional) receives how many entries the file gave.
+BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored = nullptr);
 
 // The 256 lines of a table text file.
 std::string FormatTableFile(const WORD (&table)[TABLE_SIZE]);

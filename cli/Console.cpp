@@ -1,0 +1,136 @@
+#include "cli/Console.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/os/TextEncoding.h"
+
+namespace {
+
+bool g_quiet = false;
+std::string g_bar;  // what the bar line shows now; empty: no bar
+
+bool BarShown() {
+    static const bool terminal = isatty(STDERR_FILENO) == 1;
+    return terminal && !g_quiet;
+}
+
+int TerminalColumns() {
+    winsize size{};
+    if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20) {
+        return size.ws_col;
+    }
+    return 80;
+}
+
+// Erases the bar line, so that a line can be written in its place.
+void HideBar() {
+    if (!g_bar.empty()) {
+        std::fputs("\r\033[K", stderr);
+    }
+}
+
+void ShowBar() {
+    if (!g_bar.empty()) {
+        std::fputs(g_bar.c_str(), stderr);
+        std::fflush(stderr);
+    }
+}
+
+// Counts UTF-8 characters; cuts `text` to `columns` of them.
+std::string FitColumns(const std::string& text, int columns) {
+    int shown = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++shown > columns) {
+            return text.substr(0, i);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void Console::SetQuiet(bool quiet) {
+    g_quiet = quiet;
+}
+
+bool Console::Quiet() {
+    return g_quiet;
+}
+
+void Console::Result(const std::string& line) {
+    if (g_quiet) {
+        return;
+    }
+    HideBar();
+    std::fflush(stderr);
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    ShowBar();
+}
+
+void Console::Note(const std::string& line) {
+    if (g_quiet) {
+        return;
+    }
+    HideBar();
+    std::fprintf(stderr, "%s\n", line.c_str());
+    ShowBar();
+}
+
+void Console::Error(const std::string& line) {
+    HideBar();
+    std::fprintf(stderr, "brenvo-cli: %s\n", line.c_str());
+    ShowBar();
+}
+
+void Console::Progress(const std::string& label, double fraction, const std::string& detail) {
+    if (!BarShown()) {
+        return;
+    }
+    constexpr int kBarWidth = 30;
+    fraction = fraction < 0 ? 0 : (fraction > 1 ? 1 : fraction);
+    const int filled = static_cast<int>(fraction * kBarWidth + 0.5);
+    std::string line = label + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+                       std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] " +
+                       std::to_string(static_cast<int>(fraction * 100 + 0.5)) + "%";
+    if (!detail.empty()) {
+        line += "  " + detail;
+    }
+    line = "\r" + FitColumns(line, TerminalColumns() - 1) + "\033[K";
+    if (line != g_bar) {
+        g_bar = line;
+        ShowBar();
+    }
+}
+
+void Console::EndProgress() {
+    HideBar();
+    std::fflush(stderr);
+    g_bar.clear();
+}
+
+std::string Utf8(const CString& text) {
+    // No byte of a multi-byte UTF-8 character is below 0x80: the controls are found byte by byte.
+    const std::string utf8 = Windows1252ToUtf8(text.str());
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (const char ch : utf8) {
+        const unsigned char byte = static_cast<unsigned char>(ch);
+        if (ch == '\n' || ch == '\r' || ch == '\t') {
+            shown += ' ';
+        } else if (byte < 0x20 || byte == 0x7F) {
+            shown += "\xEF\xBF\xBD";
+        } else {
+            shown += ch;
+        }
+    }
+    return shown;
+}
+
+std::string TitleText(const CString& titleSuffix) {
+    const std::string title = Utf8(titleSuffix);
+    return title.rfind(" - ", 0) == 0 ? title.substr(3) : title;
+}

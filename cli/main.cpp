@@ -1,0 +1,43 @@
+// brenvo-cli: Brenvo's device work from a terminal or a script, for one dimmer or for every
+// connected dimmer at once.
+#include <cstring>
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const CliRequest&);
+};
+
+constexpr Command kCommands[] = {
+    {"list", RunList},
+    {"info", RunInfo},
+    {"read", RunRead},
+    {"write", RunWrite},
+    {"curve", RunCurve},
+    {"reset", RunReset},
+    {"set", RunSet},
+    {"temp", RunTemp},
+    {"shutdown-temp", RunShutdownTemp},
+    {"standalone", RunStandAlone},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliRequest request;
+    const int parsed = ParseCommandLine(argc, argv, request);
+    if (parsed >= 0) {
+        return parsed;
+    }
+    for (const Command& command : kCommands) {
+        if (request.command == command.name) {
+            return command.run(request);
+        }
+    }
+    return kExitBadInput;
+}
