@@ -1,6 +1,5 @@
 // read: the dimmer's tables into a configuration file or a table text file, saved only when every
 // table arrived.
-#include <cstring>
 
 #include "cli/Commands.h"
 #include "cli/Console.h"
@@ -10,6 +9,7 @@
 #include "cli/TableWrites.h"
 #include "link/DeviceProtocol.h"
 #include "link/TableLink.h"
+#include "platform/os/SafeFile.h"
 #include "tables/Configuration.h"
 #include "tables/TableFile.h"
 #include "tables/TableIni.h"
@@ -56,7 +56,7 @@ int Save(const CliRequest& request, const FoundDimmer& dimmer, std::vector<ReadT
                                           })
                       : SaveTableFile(path, tables[0].table);
     if (error != 0) {
-        Console::Error(request.file + " could not be saved: " + std::strerror(error));
+        Console::Error(request.file + " could not be saved: " + FileErrorText(error));
         return kExitBadInput;
     }
     return kExitDone;
