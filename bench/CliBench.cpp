@@ -10,9 +10,6 @@
 //    time); and the transfers alone, less the time that info takes on the same port (start-up,
 //    port listing, identification), as the window's transfers are timed.
 // Usage: brenvo_cli_bench [runs] [twelve]   (default 3 runs; "twelve" adds the twelve KAV5806)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,26 +44,10 @@ double Median(std::vector<double> v) {
 // Runs brenvo-cli in `folder`; its wall time in ms, or -1 when it did not end with `expected`.
 double Cli(const std::string& folder, std::vector<std::string> args, int expected = 0) {
     args.insert(args.begin(), BRENVO_CLI_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, (folder + "/cli.err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addchdir_np(&files, folder.c_str());
     const auto start = Clock::now();
-    pid_t pid = -1;
-    int status = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
-        waitpid(pid, &status, 0);
-    }
+    const int status = RunToEnd(args, folder, "/dev/null", folder + "/cli.err", 600000);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&files);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != expected) {
+    if (status != expected) {
         std::fprintf(stderr, "brenvo-cli %s failed\n", args[1].c_str());
         return -1;
     }

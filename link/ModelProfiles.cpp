@@ -74,6 +74,20 @@ void SetWriteCommand(DeviceProfile& profile, int pages, BYTE command) {
     }
 }
 
+// Rules 3 and 4: the tabs are replaced by `outputs` output tabs of the 16-bit range, reached with
+// the scroll bar; no StandAlone tab and no temperature.
+void SixteenBitOutputs(DeviceProfile& p, int outputs, int scrollMax) {
+    p.standAloneTab = false;
+    p.maxValue = 65535;
+    p.outputs = outputs;
+    p.outputTabs = outputs;
+    SetWriteCommand(p, outputs, CMD_WRITE_TABLE_B);
+    p.outputControls = true;
+    p.temperatureControls = false;
+    p.scrollMax = scrollMax;
+    p.tempReplyLength = 0;
+}
+
 // The rules in their fixed order, each changing what the ones before it set.
 void ApplyRules(DeviceProfile& p, const CableProfileRules& rules) {
     if (rules.cableFamily) {
@@ -92,27 +106,11 @@ void ApplyRules(DeviceProfile& p, const CableProfileRules& rules) {
         SetWriteCommand(p, OUTPUT_COUNT_MAX, CMD_WRITE_TABLE_B);
     }
     if (rules.t5qm) {
-        p.standAloneTab = false;
-        p.maxValue = 65535;
-        p.outputs = 9;
-        p.outputTabs = 9;
-        SetWriteCommand(p, 9, CMD_WRITE_TABLE_B);
-        p.outputControls = true;
-        p.temperatureControls = false;
-        p.scrollMax = kNineOutputsScrollMax;
+        SixteenBitOutputs(p, 9, kNineOutputsScrollMax);
         p.titleSuffix = kT5QMTitle;
-        p.tempReplyLength = 0;
     }
     if (rules.kav5806) {
-        p.standAloneTab = false;
-        p.maxValue = 65535;
-        p.outputs = 12;
-        p.outputTabs = 12;
-        SetWriteCommand(p, OUTPUT_COUNT_MAX, CMD_WRITE_TABLE_B);
-        p.outputControls = true;
-        p.temperatureControls = false;
-        p.scrollMax = kTwelveOutputsScrollMax;
-        p.tempReplyLength = 0;
+        SixteenBitOutputs(p, 12, kTwelveOutputsScrollMax);
     }
     if (rules.qp4) {
         p.maxValue = 1023;

@@ -1,7 +1,6 @@
 // brenvo-cli as a script runs it: the real program against brenvo-dimmer processes published in a
 // private runtime folder, its output read back and its exit status checked.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <fstream>
@@ -56,33 +55,8 @@ protected:
     // Runs brenvo-cli in the runtime folder, its output into files (no terminal: no bar).
     CliRun Cli(std::vector<std::string> args) {
         args.insert(args.begin(), BRENVO_CLI_PATH);
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, Path("cli.out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&files, STDERR_FILENO, Path("cli.err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addchdir_np(&files, m_runtime.Path().c_str());
         CliRun run;
-        pid_t pid = -1;
-        if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            const auto end = std::chrono::steady_clock::now() + 60s;
-            while (waitpid(pid, &status, WNOHANG) == 0) {
-                if (std::chrono::steady_clock::now() > end) {
-                    kill(pid, SIGKILL);
-                    waitpid(pid, &status, 0);
-                }
-                std::this_thread::sleep_for(5ms);
-            }
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        posix_spawn_file_actions_destroy(&files);
+        run.status = RunToEnd(args, m_runtime.Path(), Path("cli.out"), Path("cli.err"));
         run.out = Read(Path("cli.out"));
         run.err = Read(Path("cli.err"));
         return run;

@@ -82,6 +82,39 @@ private:
     pid_t m_pid = -1;
 };
 
+// Runs `args` in the folder `dir` to its end, standard output and error into files ("/dev/null"
+// to drop them); a run past `limitMs` is killed. Its exit status, or -1 when it did not exit.
+inline int RunToEnd(std::vector<std::string> args, const std::string& dir,
+                    const std::string& outPath, const std::string& errPath, int limitMs = 60000) {
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
+    pid_t pid = -1;
+    int status = -1;
+    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    posix_spawn_file_actions_destroy(&files);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // The standard output of a command, or "" when it failed.
 inline std::string Capture(const std::string& command) {
     std::string out;
