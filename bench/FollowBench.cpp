@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     Figures cable, serial;
     AnsweringSeam seam([&](CBrenvoDlg& dlg) {
-        cable = Follow(dlg, runtime, "qp4", rounds);
+        cable = Follow(dlg, runtime, "kav5806", rounds);
         serial = Follow(dlg, runtime, "t5qm", rounds);
     });
     CBrenvoDlg dlg;
@@ -78,13 +78,17 @@ int main(int argc, char** argv) {
     dlg.DoModal();
 
     std::printf("following a dimmer, %d rounds each (median / max, ms)\n", rounds);
-    std::printf("  cable qp4:   port appears -> title %6.0f / %6.0f (target <= 2000 + ~500)\n",
-                Median(cable.appear), Max(cable.appear));
-    std::printf("               pulled out -> Offline %6.0f / %6.0f (target <= 2000)\n",
+    std::printf(
+        "  cable kav5806 (nothing polled):\n                port appears -> title %6.0f / %6.0f "
+        "(target <= 2000 + ~500)\n",
+        Median(cable.appear), Max(cable.appear));
+    std::printf("                pulled out -> Offline %6.0f / %6.0f (target <= 2000)\n",
                 Median(cable.gone), Max(cable.gone));
-    std::printf("  serial t5qm: port appears -> title %6.0f / %6.0f (target <= 2000 + ~1010)\n",
-                Median(serial.appear), Max(serial.appear));
-    std::printf("               pulled out -> Offline %6.0f / %6.0f (target <= 2000)\n",
+    std::printf(
+        "  serial t5qm:\n                port appears -> title %6.0f / %6.0f (target <= 2000 + "
+        "~1010)\n",
+        Median(serial.appear), Max(serial.appear));
+    std::printf("                pulled out -> Offline %6.0f / %6.0f (target <= 2000)\n",
                 Median(serial.gone), Max(serial.gone));
     return cable.appear.size() == static_cast<size_t>(rounds) &&
                    serial.appear.size() == static_cast<size_t>(rounds)

@@ -149,7 +149,7 @@ BOOL TermiosSerialPortService::ReadAvailable(HANDLE port, void* buffer, DWORD co
 }
 
 BOOL TermiosSerialPortService::HasHungUp(HANDLE port) {
-    return port != nullptr && Device(port)->HasHungUp() ? TRUE : FALSE;
+    return port != nullptr && Device(port)->ProbeHangUp() ? TRUE : FALSE;
 }
 
 BOOL TermiosSerialPortService::CancelIoEx(HANDLE port) {

@@ -212,7 +212,7 @@ FT_STATUS TtyCableDriver::GetStatus(FT_HANDLE handle) {
     if (cable == nullptr) {
         return FT_INVALID_HANDLE;
     }
-    return cable->device->HasHungUp() ? FT_DEVICE_NOT_FOUND : FT_OK;
+    return cable->device->ProbeHangUp() ? FT_DEVICE_NOT_FOUND : FT_OK;
 }
 
 FT_STATUS TtyCableDriver::Close(FT_HANDLE handle) {

@@ -305,3 +305,13 @@ std::size_t TtyDevice::ReadFor(void* buffer, std::size_t count, int timeoutMs) {
     }
     return done;
 }
+
+bool TtyDevice::ProbeHangUp() {
+    if (!HasHungUp()) {
+        pollfd p{m_fd, 0, 0};  // hang-ups and errors are reported whatever is asked for
+        if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            NoteHangUp();
+        }
+    }
+    return HasHungUp();
+}

@@ -46,6 +46,9 @@ public:
     std::size_t ReadFor(void* buffer, std::size_t count, int timeoutMs);
 
     bool HasHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
+    // Asks the terminal whether its device has hung up, without reading or writing: an idle link
+    // whose device went away is noticed too. Then HasHungUp() stays true.
+    bool ProbeHangUp();
 
 private:
     TtyDevice(int fd, int cancelFd);

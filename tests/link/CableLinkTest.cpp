@@ -165,6 +165,16 @@ TEST_F(CableLinkTest, HungUpDeviceEndsTheReadAtOnce) {
     EXPECT_LT(MsSince(start), 250.0);
 }
 
+// The window looks at an idle link now and then: a device that went away in between is noticed
+// without a read or a write, and a device that is there is not taken for gone.
+TEST_F(CableLinkTest, AnIdleCableWhoseDeviceWentAwayIsGone) {
+    Play("QELVORN-Configuration-Cable");
+    Open();
+    EXPECT_FALSE(CableIsGone(m_cable));
+    m_player->Unplug();
+    EXPECT_TRUE(CableIsGone(m_cable));
+}
+
 TEST_F(CableLinkTest, DriverListsTheEmulatedCableWithItsTexts) {
     Play("QELVORN-Configuration-Cable");
     CableDriver& driver = CurrentCableDriver();
