@@ -39,6 +39,9 @@ constexpr int TEMPERATURE_SENSORS = 4;
 
 // Pacing.
 constexpr LONG SERIAL_REPLY_TIMEOUT_MS = 50;
+// After a table reply cut off by the time-out: the line counts as quiet after this long without a
+// byte (over a hundred byte times at 115200 baud).
+constexpr DWORD SERIAL_DRAIN_QUIET_MS = 10;
 constexpr DWORD LEVEL_PAUSE_MS = 10;           // after every output level
 constexpr DWORD EEPROM_PAUSE_MS = 10;          // after every EEPROM byte
 constexpr DWORD TABLE_INDEX_PAUSE_MS = 100;    // cable: between index and table bytes

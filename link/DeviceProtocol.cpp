@@ -192,6 +192,10 @@ DWORD SerialReadTable(int outputIndex, WORD* table) {
                   SERIAL_REPLY_TIMEOUT_MS);
     if (count == TABLE_IMAGE_SIZE) {
         ImageToTable(reply, table);
+    } else if (count > 0) {
+        // Cut off by the time-out: the rest may still be on its way, and would otherwise be
+        // taken as the start of the next reply (a table shifted by that many bytes).
+        SerialDrain(SERIAL_DRAIN_QUIET_MS, SERIAL_REPLY_TIMEOUT_MS * 2);
     }
     return count;
 }

@@ -177,6 +177,34 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     return true;
 }
 
+void SerialDrain(DWORD quietMs, DWORD limitMs) {
+    if (portHandle == nullptr) {
+        return;
+    }
+    SerialPortService& port = CurrentSerialPortService();
+    LONGLONG frequency = 1;
+    LONGLONG start = 0;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    LONGLONG lastByte = start;
+    for (;;) {
+        BYTE scratch[64];
+        DWORD got = 0;
+        port.ReadAvailable(portHandle, scratch, sizeof scratch, &got);
+        LONGLONG now = 0;
+        QueryPerformanceCounter(&now);
+        if (got > 0) {
+            lastByte = now;
+        }
+        if (port.HasHungUp(portHandle) ||
+            (now - lastByte) * 1000 >= static_cast<LONGLONG>(quietMs) * frequency ||
+            (now - start) * 1000 >= static_cast<LONGLONG>(limitMs) * frequency) {
+            return;
+        }
+        sched_yield();
+    }
+}
+
 void SerialClose() {
     if (portHandle != nullptr) {
         CurrentSerialPortService().CloseHandle(portHandle);

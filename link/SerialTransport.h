@@ -13,6 +13,9 @@ bool SerialOpen(int portNumber);
 // have arrived or timeoutMs has passed. False only when no port is open.
 bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD replyCapacity,
                    DWORD* replyCount, LONG timeoutMs);
+// Takes and drops whatever still arrives until the line has been quiet for quietMs (limitMs at the
+// most): the rest of a reply that the time-out cut off must not open the next one.
+void SerialDrain(DWORD quietMs, DWORD limitMs);
 void SerialClose();
 bool SerialIsOpen();
 // Whether the open port's device has hung up. It stays gone for the run: every later request on

@@ -181,3 +181,30 @@ TEST_F(GoneLinkTest, SerialTableAtTheWireRateThenAHangUp) {
     SerialClose();
     EXPECT_FALSE(SerialIsGone()) << "no port, nothing gone";
 }
+
+// A table reply that the 50 ms window cuts off is still arriving when the next request goes out:
+// its rest must not be taken as the start of the next table.
+TEST_F(GoneLinkTest, TheRestOfACutOffReplyDoesNotOpenTheNextTable) {
+    TempRuntimeDir runtime;
+    RecordingTimeService time;
+    DimmerEmulator dimmer(*FindDimmerModel("t5qm"));
+    PtyPlayer::Options options;
+    options.publish = PtyPlayer::Publish::SerialPort;
+    PtyPlayer player(dimmer, options);
+    ASSERT_TRUE(player.Start());
+    ASSERT_TRUE(SerialOpen(player.ComNumber()));
+    dimmer.SetTable(1, Pattern(3));
+    dimmer.SetTable(2, Pattern(5));
+    dimmer.SetFault(DimmerFault::LateReplies, 25);  // starts at 25 ms, needs 44 ms of wire
+    Table back{};
+    const DWORD cut = SerialReadTable(1, back.data());
+    dimmer.SetFault(DimmerFault::None);
+    if (cut == 0 || cut == TABLE_IMAGE_SIZE) {
+        GTEST_SKIP() << "the reply was not cut off (" << cut << " bytes): nothing to show here";
+    }
+    const DWORD count = SerialReadTable(2, back.data());
+    if (count == TABLE_IMAGE_SIZE) {
+        EXPECT_EQ(back, Pattern(5));
+    }
+    SerialClose();
+}
