@@ -16,7 +16,7 @@ namespace {
 using Kind = PortEvent::Kind;
 
 // Longer than the settling of port events, so that what they start has run.
-constexpr int kSettledMs = 700;
+constexpr int kSettledMs = 1000;
 
 std::string Title(CWnd& window) {
     CString title;
