@@ -113,16 +113,23 @@ void Console::EndProgress() {
 }
 
 std::string Utf8(const CString& text) {
-    // No byte of a multi-byte UTF-8 character is below 0x80: the controls are found byte by byte.
-    const std::string utf8 = Windows1252ToUtf8(text.str());
+    // No byte of a multi-byte UTF-8 character is below 0x80: the controls are found byte by byte;
+    // the C1 controls (U+0080 to U+009F, which a terminal may act on) are C2 80 to C2 9F.
+    const std::string utf8 = DisplayTextToUtf8(text.str());
     std::string shown;
     shown.reserve(utf8.size());
-    for (const char ch : utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char ch = utf8[i];
         const unsigned char byte = static_cast<unsigned char>(ch);
+        const unsigned char next =
+            i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
         if (ch == '\n' || ch == '\r' || ch == '\t') {
             shown += ' ';
         } else if (byte < 0x20 || byte == 0x7F) {
             shown += "\xEF\xBF\xBD";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            shown += "\xEF\xBF\xBD";
+            ++i;
         } else {
             shown += ch;
         }
