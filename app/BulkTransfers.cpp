@@ -3,6 +3,7 @@
 // the last table has moved. Write all and Reset all stop at an output the dimmer did not confirm
 // and say, in one message, which outputs were written and which were not.
 #include "app/CBrenvoDlg.h"
+#include "link/TableLink.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
 #include "tables/TransferReport.h"
@@ -13,7 +14,7 @@ void CBrenvoDlg::OnReadAll() {
         CBusyScope busy;
         for (int k = 1; k <= MAX_OUTPUTS && k <= m_nOutputs; ++k) {
             m_tables[k - 1].ReadTableFromDevice();
-            if (TableLinkGone(&m_hCable)) {
+            if (TableLinkIsGone(m_hCable)) {
                 lost = true;  // every later read would end unanswered
                 break;
             }
@@ -26,7 +27,7 @@ void CBrenvoDlg::OnReadAll() {
 
 void CBrenvoDlg::OnWriteAll() {
     const int n = m_nOutputs;
-    const bool link = TableLinkOpen(&m_hCable);
+    const bool link = TableLinkIsOpen(m_hCable);
     int failed = 0;
     m_progress.SetRange(0, static_cast<short>(n + 1));
     m_progress.SetPos(1);
@@ -44,13 +45,13 @@ void CBrenvoDlg::OnWriteAll() {
     }
     m_progress.SetPos(0);
     if (failed != 0) {
-        AfxMessageBox(BulkNotConfirmedText(failed, n, TableLinkGone(&m_hCable)).GetString(),
+        AfxMessageBox(BulkNotConfirmedText(failed, n, TableLinkIsGone(m_hCable)).GetString(),
                       MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
 void CBrenvoDlg::OnResetAll() {
-    const bool link = TableLinkOpen(&m_hCable);
+    const bool link = TableLinkIsOpen(m_hCable);
     int failed = 0;
     {
         CBusyScope busy;
@@ -63,7 +64,7 @@ void CBrenvoDlg::OnResetAll() {
     }
     if (failed != 0) {
         AfxMessageBox(
-            BulkNotConfirmedText(failed, m_nOutputs, TableLinkGone(&m_hCable)).GetString(),
+            BulkNotConfirmedText(failed, m_nOutputs, TableLinkIsGone(m_hCable)).GetString(),
             MB_OK | MB_ICONEXCLAMATION);
     }
 }

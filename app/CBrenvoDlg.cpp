@@ -1,8 +1,7 @@
 #include "app/CBrenvoDlg.h"
 
 #include "app/CAboutDlg.h"
-#include "link/CableTransport.h"
-#include "link/SerialTransport.h"
+#include "link/TableLink.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
@@ -143,7 +142,7 @@ void CBrenvoDlg::FinishDetection(bool keepTables) {
     }
     UpdateData(FALSE);
 
-    const UINT state = (CableIsOpen(m_hCable) || SerialIsOpen()) ? MF_ENABLED : MF_GRAYED;
+    const UINT state = TableLinkIsOpen(m_hCable) ? MF_ENABLED : MF_GRAYED;
     if (CMenu* menu = GetMenu()) {
         for (UINT id : kDeviceMenuItems) {
             menu->EnableMenuItem(id, MF_BYCOMMAND | state);

@@ -101,7 +101,8 @@ protected:
     // The nothing-found profile after the link was lost; the pages keep their range and tables.
     void GoOffline(bool tell);
     void CloseLink();
-    bool LinkInUse() const;
+    // Offline when the link in use has hung up; `tell`: with the one message that says so.
+    void GoOfflineIfLost(bool tell);
     // Pages whose range is not the new one are reset to its linear curve, or, when one of them
     // holds a table of its own and the operator says so, keep their entries.
     void TakeRange(int maxValue);
@@ -134,11 +135,9 @@ protected:
 
 private:
     std::mutex m_portMutex;
-    std::vector<PortEvent> m_portEvents;  // reported, not yet taken
-    bool m_bPortAppeared = false;         // since the events last settled
-    bool m_bPortDisappeared = false;
-    std::vector<std::string> m_appearedPorts;
-    LONGLONG m_appearedAt = 0;  // when the first of them was taken
+    std::vector<PortEvent> m_portEvents;       // reported, not yet taken
+    std::vector<std::string> m_appearedPorts;  // since the events last settled
+    LONGLONG m_appearedAt = 0;                 // when the first of them was taken
     // Last, so that it stops (and its thread with it) before anything it reports to goes.
     std::unique_ptr<PortWatcher> m_portWatcher;
 };

@@ -9,12 +9,13 @@
 
 #include "app/CBrenvoDlg.h"
 #include "link/CableTransport.h"
+#include "link/DeviceProtocol.h"
 #include "link/DimmerSearch.h"
 #include "link/SerialTransport.h"
+#include "link/TableLink.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
 #include "platform/ui/UiSeam.h"
-#include "tables/TransferReport.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void CBrenvoDlg::StartFollowing() {
 }
 
 void CBrenvoDlg::FollowLink() {
-    if (LinkInUse()) {
+    if (TableLinkIsOpen(m_hCable)) {
         SetTimer(kLinkTimer, kLinkCheckMs, nullptr);
     } else {
         KillTimer(kLinkTimer);
@@ -93,14 +94,10 @@ LRESULT CBrenvoDlg::OnPortsChanged(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     }
     for (const PortEvent& event : events) {
         if (event.kind == PortEvent::Kind::Appeared) {
-            if (!m_bPortAppeared) {
+            if (m_appearedPorts.empty()) {
                 m_appearedAt = NowMs();
-                m_appearedPorts.clear();
             }
-            m_bPortAppeared = true;
             m_appearedPorts.push_back(event.name);
-        } else {
-            m_bPortDisappeared = true;
         }
     }
     if (!events.empty()) {
@@ -111,9 +108,7 @@ LRESULT CBrenvoDlg::OnPortsChanged(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 LRESULT CBrenvoDlg::OnOperationEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     // The operation has told the operator about a link that went away during it.
-    if (LinkInUse() && TableLinkGone(&m_hCable)) {
-        GoOffline(false);
-    }
+    GoOfflineIfLost(false);
     return 0;
 }
 
@@ -133,46 +128,38 @@ void CBrenvoDlg::OnPortsSettled() {
     if (ModalDepth() > 1) {
         return;  // the timer ticks on: handled once the operator has answered
     }
-    if (!LinkInUse() && m_bPortAppeared) {
-        const bool waitMore = NowMs() - m_appearedAt < kAccessWait.count();
+    // A port that went away may have been the one in use.
+    GoOfflineIfLost(true);
+    if (!TableLinkIsOpen(m_hCable) && NowMs() - m_appearedAt < kAccessWait.count()) {
         for (const std::string& name : m_appearedPorts) {
-            if (waitMore && AwaitsAccess(name)) {
+            if (AwaitsAccess(name)) {
                 return;
             }
         }
     }
     KillTimer(kSettleTimer);
-    const bool appeared = m_bPortAppeared;
-    const bool disappeared = m_bPortDisappeared;
-    m_bPortAppeared = false;
-    m_bPortDisappeared = false;
+    const bool appeared = !m_appearedPorts.empty();
     m_appearedPorts.clear();
-    if (disappeared && LinkInUse() && TableLinkGone(&m_hCable)) {
-        GoOffline(true);
-    }
     // A dimmer already in use is kept: a port that appears beside it is not searched.
-    if (appeared && !LinkInUse()) {
+    if (appeared && !TableLinkIsOpen(m_hCable)) {
         RedetectDevice();
     }
 }
 
 void CBrenvoDlg::CheckLink() {
-    if (ModalDepth() > 1) {
-        return;
+    if (ModalDepth() <= 1) {
+        GoOfflineIfLost(true);
     }
-    if (!LinkInUse()) {
-        KillTimer(kLinkTimer);
-    } else if (TableLinkGone(&m_hCable)) {
-        GoOffline(true);
+}
+
+void CBrenvoDlg::GoOfflineIfLost(bool tell) {
+    if (TableLinkIsOpen(m_hCable) && TableLinkIsGone(m_hCable)) {
+        GoOffline(tell);
     }
 }
 
 void CBrenvoDlg::OnSearchForDimmer() {
     RedetectDevice();
-}
-
-bool CBrenvoDlg::LinkInUse() const {
-    return CableIsOpen(m_hCable) || SerialIsOpen();
 }
 
 void CBrenvoDlg::CloseLink() {
@@ -204,7 +191,7 @@ void CBrenvoDlg::RedetectDevice() {
     m_nCableStatus = found.cableStatus;
     m_strDeviceName = found.deviceName;
     ApplyProfile(found.profile);
-    if (LinkInUse()) {
+    if (TableLinkIsOpen(m_hCable)) {
         TakeRange(m_nMaxValue);
     } else {
         m_nMaxValue =

@@ -12,6 +12,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/TableInput.h"
 #include "link/DeviceProtocol.h"
+#include "link/TableLink.h"
 #include "link/TemperatureScale.h"
 #include "link/TemperatureText.h"
 #include "platform/os/TimeService.h"
@@ -38,8 +39,8 @@ bool HasTemperature(const FoundDimmer& dimmer) {
 // A read that brought nothing: the dimmer went away or does not answer.
 int NoAnswer(const FoundDimmer& dimmer) {
     Console::Error(dimmer.port.name + ": " +
-                   (DimmerLinkGone(dimmer) ? std::string(kLinkLostText)
-                                           : std::string("the dimmer does not answer")));
+                   (TableLinkIsGone(dimmer.cable) ? std::string(kLinkLostText)
+                                                  : std::string("the dimmer does not answer")));
     return kExitIncomplete;
 }
 
@@ -125,7 +126,7 @@ int SetLevel(const CliRequest& request, FoundDimmer& dimmer) {
         return kExitBadInput;
     }
     SendOutputLevel(dimmer.cable, request.output - 1, static_cast<WORD>(request.level));
-    if (DimmerLinkGone(dimmer)) {
+    if (TableLinkIsGone(dimmer.cable)) {
         return NoAnswer(dimmer);
     }
     Console::Result(dimmer.port.name + ": Output " + std::to_string(request.output) + " = " +

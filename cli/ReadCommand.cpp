@@ -36,7 +36,7 @@ std::vector<int> ReadTables(const FoundDimmer& dimmer, std::vector<ReadTable>& t
                               " of " + std::to_string(total) + ")");
         if (ReadTableOverLink(dimmer.cable, item.output - 1, item.table) != TABLE_IMAGE_SIZE) {
             missing.push_back(item.output);
-            lost = DimmerLinkGone(dimmer);
+            lost = TableLinkIsGone(dimmer.cable);
         }
     }
     Console::EndProgress();

@@ -21,7 +21,7 @@ WriteOutcome WriteTables(const FoundDimmer& dimmer, const std::vector<OutputTabl
             outcome.written.push_back(item.output);
         } else {
             outcome.notConfirmed = item.output;
-            outcome.lost = DimmerLinkGone(dimmer);
+            outcome.lost = TableLinkIsGone(dimmer.cable);
         }
     }
     return outcome;
@@ -50,12 +50,11 @@ std::string WriteOutcomeText(const WriteOutcome& outcome) {
     } else if (outcome.lost) {
         text = std::string(kLinkLostText) + " ";
     }
-    text += "Written: " + OutputListText(outcome.written) + ".";
-    if (outcome.notConfirmed != 0) {
-        text += " Not confirmed: " + OutputListText({outcome.notConfirmed}) + ".";
-    }
-    if (!outcome.notWritten.empty()) {
-        text += " Not written: " + OutputListText(outcome.notWritten) + ".";
-    }
-    return text;
+    const std::string notConfirmed =
+        outcome.notConfirmed != 0 ? OutputListText({outcome.notConfirmed}) : std::string();
+    const std::string notWritten =
+        outcome.notWritten.empty() ? std::string() : OutputListText(outcome.notWritten);
+    return text + BulkGroupsText(OutputListText(outcome.written).c_str(), notConfirmed.c_str(),
+                                 notWritten.c_str(), " ")
+                      .str();
 }

@@ -187,10 +187,3 @@ void CloseDimmerLink(FoundDimmer& found) {
         found.serialOpen = false;
     }
 }
-
-bool DimmerLinkGone(const FoundDimmer& found) {
-    if (CableIsOpen(found.cable)) {
-        return CableIsGone(found.cable);
-    }
-    return found.serialOpen && SerialIsGone();
-}

@@ -49,6 +49,3 @@ bool OpenDimmerLink(const DimmerPort& port, FoundDimmer& found);
 bool IdentifyDimmer(FoundDimmer& found);
 // Closes whatever link the dimmer holds.
 void CloseDimmerLink(FoundDimmer& found);
-
-// Whether the link has hung up (the device went away); it stays gone.
-bool DimmerLinkGone(const FoundDimmer& found);

@@ -8,6 +8,10 @@ bool TableLinkIsOpen(FT_HANDLE hCable) {
     return CableIsOpen(hCable) || SerialIsOpen();
 }
 
+bool TableLinkIsGone(FT_HANDLE hCable) {
+    return CableIsOpen(hCable) ? CableIsGone(hCable) : SerialIsGone();
+}
+
 bool WriteTableOverLink(FT_HANDLE hCable, BYTE command, int outputIndex, const WORD* table) {
     if (CableIsOpen(hCable)) {
         return CableWriteTable(hCable, command, outputIndex, table);

@@ -48,7 +48,7 @@ BOOL CDlgTable::ResetToLinearAndWrite() {
 }
 
 void CDlgTable::OnWrite() {
-    if (!TableLinkOpen(m_pCableHandle)) {
+    if (!TableLinkIsOpen(CableOf(m_pCableHandle))) {
         return;
     }
     BOOL taken = FALSE;
@@ -58,7 +58,8 @@ void CDlgTable::OnWrite() {
     }
     if (!taken) {
         AfxMessageBox(
-            TableNotConfirmedText(m_outputIndex + 1, TableLinkGone(m_pCableHandle)).GetString(),
+            TableNotConfirmedText(m_outputIndex + 1, TableLinkIsGone(CableOf(m_pCableHandle)))
+                .GetString(),
             MB_OK | MB_ICONEXCLAMATION);
     }
 }
@@ -69,7 +70,7 @@ void CDlgTable::OnRead() {
         ReadTableFromDevice();
     }
     // The short read's beep alone would not say that every later read ends the same way.
-    if (TableLinkOpen(m_pCableHandle) && TableLinkGone(m_pCableHandle)) {
+    if (TableLinkIsOpen(CableOf(m_pCableHandle)) && TableLinkIsGone(CableOf(m_pCableHandle))) {
         AfxMessageBox(kLinkLostText, MB_OK | MB_ICONEXCLAMATION);
     }
 }

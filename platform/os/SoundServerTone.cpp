@@ -119,13 +119,13 @@ public:
         if (!settled || context != PA_CONTEXT_READY) {
             return false;
         }
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};  // the library's record
         // A short latency, so that the tone is played out within the deadline: at the server's
         // default (up to seconds) the deadline would cut it off before a sound is made.
         pa_buffer_attr buffer{};
         buffer.maxlength = buffer.prebuf = buffer.minreq = buffer.fragsize = UINT32_MAX;
         buffer.tlength = kRate * sizeof(int16_t) * kLatencyMs / 1000;
-        m_stream = m_pa.pa_stream_new(m_context, "Beep", &spec, nullptr);
+        m_stream = m_pa.pa_stream_new(m_context, "Beep", &format, nullptr);
         if (m_stream == nullptr ||
             m_pa.pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
                                             nullptr, nullptr) < 0) {
