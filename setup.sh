@@ -12,7 +12,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool
-    clang libclang-rt-14-dev clang-format ccache
+    clang libclang-rt-dev clang-format ccache
     file    # cpack, for the package's library dependencies
 )
 

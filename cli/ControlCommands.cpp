@@ -83,7 +83,7 @@ int ShowActual(const FoundDimmer& dimmer, const CliRequest& request, bool withSh
 }
 
 int Watch(const FoundDimmer& dimmer, const CliRequest& request) {
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -27,7 +27,7 @@ bool CheckReadable(const std::string& path) {
         Console::Error(path + ": " + std::strerror(errno));
         return false;
     }
-    struct stat st {};
+    struct stat st = {};
     const bool file = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
     if (!file) {

@@ -13,7 +13,7 @@ bool InForeground() {
 }
 
 void SetSignal(int signal, void (*handler)(int), struct sigaction* previous) {
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     sigaction(signal, &action, previous);
@@ -41,7 +41,7 @@ TerminalKeys::~TerminalKeys() {
         return;
     }
     // Sent to the background meanwhile, it must still restore the terminal without being stopped.
-    struct sigaction previous {};
+    struct sigaction previous = {};
     SetSignal(SIGTTOU, SIG_IGN, &previous);
     tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
     sigaction(SIGTTOU, &previous, nullptr);

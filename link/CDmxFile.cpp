@@ -45,7 +45,7 @@ bool CDmxFile::Load(CString path, LONG maxSize, bool& tooLarge) {
     Release();
     // Non-blocking, so that a named pipe cannot hold the open; only a regular file is read.
     FileDescriptor file(::open(path.GetString(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
+    struct stat info = {};
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size > INT_MAX) {
         return false;

@@ -33,7 +33,7 @@ constexpr const char* kSaveFailed = "File (%s) could not be saved: %s.";
 
 // Any kind of file counts, even one that cannot be read: replacing it needs the operator's Yes.
 bool Exists(const CString& path) {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(path.GetString(), &st) == 0;
 }
 

@@ -71,7 +71,7 @@ BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored) 
     if (fd < 0) {
         return FALSE;
     }
-    struct stat st {};
+    struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return FALSE;

@@ -32,7 +32,7 @@ void OnUnplugOrPlug(int) {
 
 void CatchSignals() {
     // No SA_RESTART: a signal ends the view's pause at once.
-    struct sigaction action {};
+    struct sigaction action = {};
     sigemptyset(&action.sa_mask);
     action.sa_handler = OnStop;
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {

@@ -12,7 +12,7 @@ namespace {
 
 // A folder we may trust: ours, and no one else may add or replace entries in it.
 bool IsPrivateFolder(int fd) {
-    struct stat st {};
+    struct stat st = {};
     return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
            (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
@@ -103,7 +103,7 @@ std::optional<std::string> EmulatedPortFolder::ReadPtyLink(const std::string& na
     if (m_dirFd < 0) {
         return std::nullopt;
     }
-    struct stat st {};
+    struct stat st = {};
     if (fstatat(m_dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode) ||
         st.st_uid != getuid()) {
         return std::nullopt;
@@ -129,7 +129,7 @@ std::optional<std::string> EmulatedPortFolder::ReadDescription(const std::string
     if (fd < 0) {
         return std::nullopt;
     }
-    struct stat st {};
+    struct stat st = {};
     char buffer[64];
     ssize_t n = -1;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == getuid()) {
@@ -191,7 +191,7 @@ std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::st
     FolderLock lock(m_dirFd);
     for (int n = 0; n < kMaxPorts; ++n) {
         std::string name = prefix + std::to_string(n);
-        struct stat st {};
+        struct stat st = {};
         if (fstatat(m_dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             // A link left by an emulator that did not end cleanly: its pseudo-terminal is gone.
             std::optional<std::string> old = ReadPtyLink(name);

@@ -108,7 +108,7 @@ bool PortDirectory::IsConsole(const std::string& name) const {
 
 std::optional<PortLocation> PortDirectory::RealTty(const std::string& name) const {
     std::string entry = m_sysfsRoot + "/class/tty/" + name;
-    struct stat st {};
+    struct stat st = {};
     // Only ttys with hardware behind them; virtual consoles and pseudo-terminals have none.
     if (stat((entry + "/device").c_str(), &st) != 0 || IsConsole(name)) {
         return std::nullopt;

@@ -140,7 +140,7 @@ private:
     }
 
     bool TtyPresent(const std::string& name) const {
-        struct stat st {};
+        struct stat st = {};
         return lstat((m_devRoot + "/" + name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     }
 

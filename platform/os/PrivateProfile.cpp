@@ -45,7 +45,7 @@ struct Signature {
 };
 
 Signature SignatureOf(const std::string& path) {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(path.c_str(), &st) == 0 ? Signature::Of(st) : Signature{};
 }
 
@@ -58,7 +58,7 @@ int ReadProfileFile(const std::string& path, std::string& bytes, Signature& sign
     if (fd < 0) {
         return errno == ENOENT ? 0 : errno;
     }
-    struct stat st {};
+    struct stat st = {};
     int error = 0;
     if (::fstat(fd, &st) != 0) {
         error = errno;

@@ -75,7 +75,7 @@ void RemoveLeftovers(const std::string& target) {
             ::kill(pid, 0) == 0 || errno != ESRCH) {
             continue;
         }
-        struct stat st {};
+        struct stat st = {};
         if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
             st.st_uid == ::geteuid()) {
             ::unlinkat(fd, entry->d_name, 0);
@@ -121,7 +121,7 @@ const char* FileErrorText(int error) {
 
 int WriteFileSafely(const std::string& path, const std::string& contents) {
     const std::string target = ResolvedTarget(path);
-    struct stat old {};
+    struct stat old = {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
         return NotARegularFileError(old.st_mode);

@@ -132,7 +132,7 @@ std::unique_ptr<TtyDevice> TtyDevice::Open(const PortLocation& where) {
     if (fd < 0) {
         return nullptr;
     }
-    struct stat st {};
+    struct stat st = {};
     bool usable = fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && isatty(fd) == 1;
     if (usable && where.kind == PortLocation::Kind::Real) {
         usable = st.st_rdev == where.device;

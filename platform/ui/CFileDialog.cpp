@@ -8,7 +8,7 @@
 
 namespace {
 bool IsFile(const CString& path) {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(path.GetString(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 

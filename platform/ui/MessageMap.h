@@ -50,6 +50,9 @@ struct AFX_MSGMAP_ENTRY {
     AfxHandler pfn;
 };
 
+// The entry that ends every table.
+inline constexpr AFX_MSGMAP_ENTRY kAfxMessageMapEnd{0, 0, 0, AfxHandler()};
+
 struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
@@ -72,7 +75,7 @@ private:
         static_assert(sizeof(ThisClass) > 0, "complete class"); \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                         \
-    { 0, 0, 0, AfxHandler() }                                                                     \
+    kAfxMessageMapEnd                                                                             \
     }                                                                                             \
     ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \

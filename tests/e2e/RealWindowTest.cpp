@@ -21,7 +21,7 @@ protected:
     // number is tried.
     void SetUp() override {
         for (int n = 100 + getpid() % 300; n < 999 && !m_xvfb.Running(); ++n) {
-            struct stat st {};
+            struct stat st = {};
             const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
             if (stat(socket.c_str(), &st) == 0 ||
                 stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0) {

@@ -191,7 +191,7 @@ TEST(PtyPlayerTest, PublishesSerialPortsAndCablesAndRemovesThemAtTheEnd) {
         std::string text;
         std::getline(description, text);
         EXPECT_EQ(text, "QELVORN-Configuration-Cable");
-        struct stat st {};
+        struct stat st = {};
         ASSERT_EQ(stat(ports.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u);
         first.Stop();
@@ -199,7 +199,7 @@ TEST(PtyPlayerTest, PublishesSerialPortsAndCablesAndRemovesThemAtTheEnd) {
         EXPECT_EQ(access((ports + "/EMU1").c_str(), F_OK), 0);
     }
     for (const char* name : {"EMU1", "CABLE0", "CABLE0.description"}) {
-        struct stat st {};
+        struct stat st = {};
         EXPECT_NE(lstat((ports + "/" + name).c_str(), &st), 0) << name;
     }
 }
@@ -235,7 +235,7 @@ TEST(PtyPlayerTest, UnplugHangsUpAndRemovesThePortPlugPublishesItAgain) {
     player.Unplug();
     EXPECT_FALSE(player.IsPlugged());
     EXPECT_NE(line.Events(1000) & (POLLHUP | POLLERR), 0);
-    struct stat st {};
+    struct stat st = {};
     EXPECT_NE(lstat(link.c_str(), &st), 0);
 
     ASSERT_TRUE(player.Plug());

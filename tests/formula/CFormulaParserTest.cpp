@@ -220,6 +220,8 @@ namespace {
 bool g_failNextAllocation = false;
 }  // namespace
 
+// Every unaligned form is replaced, so that no allocation can reach a runtime's own
+// operator new and come back through this file's delete (or the other way round).
 void* operator new(std::size_t size) {
     if (g_failNextAllocation) {
         g_failNextAllocation = false;
@@ -230,10 +232,35 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return operator new(size, std::nothrow);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 

@@ -165,7 +165,7 @@ TEST_F(PortSafetyTest, LinksOfTheWrongFormAreRefused) {
     EXPECT_FALSE(OpensAndWrites());
 
     EXPECT_FALSE(m_pty.Received());
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 0);
 }
@@ -221,7 +221,7 @@ TEST_F(PortSafetyTest, StaleLinkToASessionsTerminalIsNeverWritten) {
 }
 
 TEST_F(PortSafetyTest, RealPortMustMatchItsDeviceNumber) {
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(stat(m_pty.Slave().c_str(), &st), 0);
     PortLocation where;
     where.kind = PortLocation::Kind::Real;
@@ -231,7 +231,7 @@ TEST_F(PortSafetyTest, RealPortMustMatchItsDeviceNumber) {
     where.device = st.st_rdev;
     EXPECT_NE(TtyDevice::Open(where), nullptr);
     where.devicePath = "/dev/null";  // a character device, but no tty
-    struct stat null {};
+    struct stat null = {};
     ASSERT_EQ(stat("/dev/null", &null), 0);
     where.device = null.st_rdev;
     EXPECT_EQ(TtyDevice::Open(where), nullptr);

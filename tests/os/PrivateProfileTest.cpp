@@ -185,6 +185,6 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
         EXPECT_EQ(FlushPrivateProfile(t.path.c_str()), 0) << "reported once";
     }
     EXPECT_EQ(Slurp(briefly), "<none>");
-    struct stat st {};
+    struct stat st = {};
     EXPECT_TRUE(::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 }

@@ -15,7 +15,7 @@
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat st {};
+    struct stat st = {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
@@ -39,7 +39,7 @@ TEST(SafeFileTest, ATargetThatIsNoFileIsNamedAndStays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_STREQ(FileErrorText(WriteFileSafely(c.path, "x\n")), c.text);
-        struct stat st {};
+        struct stat st = {};
         EXPECT_TRUE(::stat(c.path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == c.kind);
     }
 }
