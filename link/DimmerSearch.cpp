@@ -95,6 +95,8 @@ std::vector<DimmerPort> ListDimmerPorts() {
         port.name = driver.PortName(index);
         port.cableIndex = static_cast<int>(index);
         port.description = description;
+        serialNumber[FT_SERIAL_SIZE - 1] = '\0';
+        port.serialNumber = serialNumber;
         cableDevices.insert(port.name);
         ports.push_back(port);
     }

@@ -19,6 +19,9 @@ struct DimmerPort {
     int cableIndex = -1;  // a cable: its index in the driver's last list
     CString description;  // a cable: what it reports
     int comNumber = 0;    // a serial port: 1 to 256
+    // Names that stay with the device whatever the plug order, where the system knows them.
+    std::string serialNumber;  // the USB serial number of the cable or adapter
+    std::string stablePath;    // "/dev/serial/by-id/..."
 };
 
 struct FoundDimmer {
