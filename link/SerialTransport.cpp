@@ -34,26 +34,36 @@ std::atomic<bool> readerGone{false};  // the reader saw the device hang up
 // The requester sleeps while it waits for the reader, instead of spinning: the reader rings when
 // it has news (it runs, the reply is complete, the device hung up, it left its loop). The shared
 // values stay atomics; the lock only makes sure that a ring between the requester's look and its
-// wait is not missed.
-std::mutex bellMutex;
-std::condition_variable bell;
+// wait is not missed. Never destroyed: a reader rings once more after it has said that it stopped,
+// possibly while the process ends.
+struct Bell {
+    std::mutex mutex;
+    std::condition_variable rung;
+};
+Bell& TheBell() {
+    static Bell* bell = new Bell;
+    return *bell;
+}
 
 void Ring() {
-    { std::lock_guard<std::mutex> lock(bellMutex); }
-    bell.notify_one();
+    Bell& bell = TheBell();
+    { std::lock_guard<std::mutex> lock(bell.mutex); }
+    bell.rung.notify_one();
 }
 
 // Sleeps until `news` holds or `deadline` has passed.
 template <class News>
 void AwaitReader(Clock::time_point deadline, News news) {
-    std::unique_lock<std::mutex> lock(bellMutex);
-    bell.wait_until(lock, deadline, news);
+    Bell& bell = TheBell();
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    bell.rung.wait_until(lock, deadline, news);
 }
 
 template <class News>
 void AwaitReader(News news) {
-    std::unique_lock<std::mutex> lock(bellMutex);
-    bell.wait(lock, news);
+    Bell& bell = TheBell();
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    bell.rung.wait(lock, news);
 }
 
 // Performance-counter ticks as nanoseconds, rounded up, without overflowing for long time-outs.
