@@ -47,7 +47,8 @@ Bell& TheBell() {
 
 void Ring() {
     Bell& bell = TheBell();
-    { std::lock_guard<std::mutex> lock(bell.mutex); }
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    lock.unlock();
     bell.rung.notify_one();
 }
 
