@@ -82,15 +82,21 @@ void* SerialReaderThread(void*) {
         if (readerPort == nullptr) {
             break;
         }
-        BYTE byte = 0;
+        // Straight into the buffer, as much as is still wanted and fits; once it is full, bytes are
+        // dropped.
+        const DWORD count = rxCount.load(std::memory_order_relaxed);
+        const DWORD wanted = rxWanted.load(std::memory_order_relaxed);
+        BYTE scratch[64];
+        BYTE* into = count < SERIAL_RX_CAPACITY ? rxBuffer + count : scratch;
+        const DWORD room = count < SERIAL_RX_CAPACITY ? SERIAL_RX_CAPACITY - count : sizeof scratch;
         DWORD read = 0;
-        if (port.ReadFile(readerPort, &byte, 1, &read) && read == 1) {
-            DWORD count = rxCount.load(std::memory_order_relaxed);
-            if (count < SERIAL_RX_CAPACITY) {
-                rxBuffer[count] = byte;
-                // The byte is stored before the count that makes it visible.
-                rxCount.store(count + 1, std::memory_order_release);
-                if (count + 1 == rxWanted.load(std::memory_order_relaxed)) {
+        port.ReadFile(readerPort, into,
+                      wanted > count && wanted - count < room ? wanted - count : room, &read);
+        if (read > 0) {
+            if (into != scratch) {
+                // The bytes are stored before the count that makes them visible.
+                rxCount.store(count + read, std::memory_order_release);
+                if (count < wanted && count + read >= wanted) {
                     Ring();
                 }
             }
