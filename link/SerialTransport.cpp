@@ -4,46 +4,111 @@
 #include <sched.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 
 #include "platform/os/SerialPortService.h"
 #include "platform/os/TimeService.h"
 
 namespace {
 
-// Module state. One writer each: the requester owns portHandle, readerPort and readerRun; the
-// reader owns rxBuffer, rxCount (except the reset before it starts) and readerRunning.
+using Clock = std::chrono::steady_clock;
+
+// How long the stop waits for the reader to leave its loop before it cancels again.
+constexpr std::chrono::milliseconds kCancelRepeat{1};
+
+// Module state. One writer each: the requester owns portHandle, readerPort, readerRun and
+// rxWanted; the reader owns rxBuffer, rxCount (except the reset before it starts) and
+// readerRunning.
 HANDLE portHandle = nullptr;
 HANDLE readerPort = nullptr;
 BYTE rxBuffer[SERIAL_RX_CAPACITY];
 std::atomic<DWORD> rxCount{0};
+std::atomic<DWORD> rxWanted{0};  // the count that completes the reply under way
 std::atomic<bool> readerRun{false};
 std::atomic<bool> readerRunning{false};
 std::atomic<bool> readerGone{false};  // the reader saw the device hang up
 
+// The requester sleeps while it waits for the reader, instead of spinning: the reader rings when
+// it has news (it runs, the reply is complete, the device hung up, it left its loop). The shared
+// values stay atomics; the lock only makes sure that a ring between the requester's look and its
+// wait is not missed. Never destroyed: a reader rings once more after it has said that it stopped,
+// possibly while the process ends.
+struct Bell {
+    std::mutex mutex;
+    std::condition_variable rung;
+};
+Bell& TheBell() {
+    static Bell* bell = new Bell;
+    return *bell;
+}
+
+void Ring() {
+    Bell& bell = TheBell();
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    lock.unlock();
+    bell.rung.notify_one();
+}
+
+// Sleeps until `news` holds or `deadline` has passed.
+template <class News>
+void AwaitReader(Clock::time_point deadline, News news) {
+    Bell& bell = TheBell();
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    bell.rung.wait_until(lock, deadline, news);
+}
+
+template <class News>
+void AwaitReader(News news) {
+    Bell& bell = TheBell();
+    std::unique_lock<std::mutex> lock(bell.mutex);
+    bell.rung.wait(lock, news);
+}
+
+// Performance-counter ticks as nanoseconds, rounded up, without overflowing for long time-outs.
+LONGLONG TicksToNs(LONGLONG ticks, LONGLONG frequency) {
+    constexpr LONGLONG kNsPerSecond = 1000000000;
+    return ticks / frequency * kNsPerSecond +
+           ((ticks % frequency) * kNsPerSecond + frequency - 1) / frequency;
+}
+
 void* SerialReaderThread(void*) {
     SerialPortService& port = CurrentSerialPortService();
     readerRunning.store(true, std::memory_order_release);
+    Ring();
     while (readerRun.load(std::memory_order_acquire)) {
         if (readerPort == nullptr) {
             break;
         }
-        BYTE byte = 0;
+        // Straight into the buffer, as much as is still wanted and fits; once it is full, bytes are
+        // dropped.
+        const DWORD count = rxCount.load(std::memory_order_relaxed);
+        const DWORD wanted = rxWanted.load(std::memory_order_relaxed);
+        BYTE scratch[64];
+        BYTE* into = count < SERIAL_RX_CAPACITY ? rxBuffer + count : scratch;
+        const DWORD room = count < SERIAL_RX_CAPACITY ? SERIAL_RX_CAPACITY - count : sizeof scratch;
         DWORD read = 0;
-        if (port.ReadFile(readerPort, &byte, 1, &read) && read == 1) {
-            DWORD count = rxCount.load(std::memory_order_relaxed);
-            if (count < SERIAL_RX_CAPACITY) {
-                rxBuffer[count] = byte;
-                // The byte is stored before the count that makes it visible.
-                rxCount.store(count + 1, std::memory_order_release);
+        port.ReadFile(readerPort, into,
+                      wanted > count && wanted - count < room ? wanted - count : room, &read);
+        if (read > 0) {
+            if (into != scratch) {
+                // The bytes are stored before the count that makes them visible.
+                rxCount.store(count + read, std::memory_order_release);
+                if (count < wanted && count + read >= wanted) {
+                    Ring();
+                }
             }
         } else if (port.HasHungUp(readerPort)) {
             readerGone.store(true, std::memory_order_release);  // nothing more will come
+            Ring();
             break;
         }
         // A failed or cancelled read goes round again; readerRun decides whether to stop.
     }
     readerRunning.store(false, std::memory_order_release);
+    Ring();
     return nullptr;
 }
 
@@ -114,6 +179,7 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     }
 
     rxCount.store(0, std::memory_order_relaxed);
+    rxWanted.store(replyCapacity, std::memory_order_relaxed);
     readerGone.store(false, std::memory_order_relaxed);
     readerRun.store(true, std::memory_order_release);
     readerRunning.store(false, std::memory_order_release);
@@ -121,11 +187,11 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
         readerRun.store(false, std::memory_order_release);
         return true;  // no reader, no reply: like a silent device
     }
-    // A reader that met a hang-up may have ended before this loop first looks: its end counts too.
-    while (!readerRunning.load(std::memory_order_acquire) &&
-           !readerGone.load(std::memory_order_acquire)) {
-        sched_yield();  // no sleep: only lets a reader queued on this core run at once
-    }
+    // A reader that met a hang-up may have ended before this wait first looks: its end counts too.
+    AwaitReader([] {
+        return readerRunning.load(std::memory_order_acquire) ||
+               readerGone.load(std::memory_order_acquire);
+    });
 
     LONGLONG frequency = 0;
     LONGLONG start = 0;
@@ -133,26 +199,34 @@ bool SerialRequest(const BYTE* request, DWORD requestLength, BYTE* reply, DWORD 
     QueryPerformanceCounter(&start);
     Sleep(1);
     const LONGLONG limit = static_cast<LONGLONG>(timeoutMs);
+    // The first count of the performance counter at which the elapsed milliseconds reach the
+    // time-out.
+    const LONGLONG limitTicks = (limit * frequency + 999) / 1000;
+    const auto replyDone = [replyCapacity] {
+        return rxCount.load(std::memory_order_acquire) >= replyCapacity ||
+               readerGone.load(std::memory_order_acquire);
+    };
     for (;;) {
         LONGLONG now = 0;
         QueryPerformanceCounter(&now);
-        if (rxCount.load(std::memory_order_acquire) >= replyCapacity ||
-            readerGone.load(std::memory_order_acquire)) {
+        if (replyDone()) {
             break;
         }
         LONGLONG elapsedMs = (now - start) * 1000 / frequency;
         if (elapsedMs >= limit) {
             break;
         }
+        // Asleep until the reply is complete or the time-out is due; the counter then decides.
+        const LONGLONG leftNs = TicksToNs(limitTicks - (now - start), frequency);
+        AwaitReader(Clock::now() + std::chrono::nanoseconds(leftNs), replyDone);
     }
 
     // A reader that enters its blocking read just after a cancel is released by the next one.
     do {
         readerRun.store(false, std::memory_order_release);
         port.CancelIoEx(readerPort);
-        if (readerRunning.load(std::memory_order_acquire)) {
-            sched_yield();
-        }
+        AwaitReader(Clock::now() + kCancelRepeat,
+                    [] { return !readerRunning.load(std::memory_order_acquire); });
     } while (readerRunning.load(std::memory_order_acquire));
 
     // A reader that woke late has left bytes in the driver that arrived in time: take them

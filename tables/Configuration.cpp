@@ -22,22 +22,22 @@ int SaveConfiguration(const char* path, const CString& deviceName, int tables,
     // A name that cannot be stored (a line break in it) ends the save before any table: a file
     // without it would be refused on this same dimmer.
     errno = 0;
-    const BOOL named = WritePrivateProfileStringA(kDeviceSection, kNameKey, deviceName, path);
-    const int nameError = named ? 0 : ErrorOr(EINVAL);
-    int tableError = 0;
-    for (int k = 0; named && k < tables; ++k) {
+    int error = WritePrivateProfileStringA(kDeviceSection, kNameKey, deviceName, path)
+                    ? 0
+                    : ErrorOr(EINVAL);
+    for (int k = 0; error == 0 && k < tables; ++k) {
         errno = 0;
-        if (!saveTable(k) && tableError == 0) {
-            tableError = ErrorOr(EIO);
+        if (!saveTable(k)) {
+            error = ErrorOr(EIO);
         }
     }
-    // The file is replaced only once it is complete: on failure the old one stays as it was. Also
-    // after a refused name, so that nothing of this save is left held for the next one.
-    const int flushError = FlushPrivateProfile(path);
-    if (!named) {
-        return nameError;
+    // The file is replaced only once it is complete: after a refused write the old one stays as
+    // it was, and nothing of this save is left held for the next one.
+    if (error != 0) {
+        DiscardPrivateProfile(path);
+        return error;
     }
-    return flushError != 0 ? flushError : tableError;
+    return FlushPrivateProfile(path);
 }
 
 bool ConfigurationIsFor(const char* path, const CString& deviceName) {

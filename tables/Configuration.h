@@ -11,7 +11,7 @@ extern const char CONFIG_OTHER_BOARD[];  // "Config-File is not for connected bo
 
 // Writes NAME, then table k = 0 .. tables - 1 through `saveTable` (FALSE: a write was refused),
 // then writes the file out. Returns 0, or the error of what failed (FileErrorText gives its text):
-// a name that cannot be stored saves nothing; a flush that fails leaves the file as it was.
+// after a refused name or table write, or a flush that fails, the file stays as it was.
 int SaveConfiguration(const char* path, const CString& deviceName, int tables,
                       const std::function<BOOL(int)>& saveTable);
 // Whether the file's NAME is exactly `deviceName` (a missing NAME is "").

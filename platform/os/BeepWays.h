@@ -1,7 +1,8 @@
 // How the program's beeps are heard, for the production time service: the first way that works,
 // in this order: a tone through the desktop's sound server, the display's bell, the terminal's
-// bell. Each way says at once when it does not work, so a beep never costs much beyond its own
-// duration, and none of them ever fails the operation that beeps.
+// bell. Each way says within a tenth of a second past the beep's duration whether it worked, so a
+// beep never costs much beyond its own duration, and none of them ever fails the operation that
+// beeps.
 #pragma once
 
 #include "platform/os/WinTypes.h"

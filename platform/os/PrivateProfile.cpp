@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -14,6 +13,7 @@
 
 #include "platform/os/ProfileText.h"
 #include "platform/os/SafeFile.h"
+#include "platform/os/TimeService.h"
 
 namespace {
 
@@ -21,8 +21,16 @@ namespace {
 constexpr off_t kMaxProfileBytes = 16 * 1024 * 1024;
 // How long a file counts as unchanged since it was last looked at. A save or open is thousands of
 // calls in a row, and looking at the file costs more than the call itself; a flush always looks.
-constexpr std::chrono::milliseconds kRecheck{10};
-using Clock = std::chrono::steady_clock;
+constexpr LONGLONG kRecheckMs = 10;
+
+// Milliseconds on the time service's clock, so that a test decides when a recheck is due.
+LONGLONG NowMs() {
+    LONGLONG counter = 0;
+    LONGLONG frequency = 1;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return counter / frequency * 1000 + counter % frequency * 1000 / frequency;
+}
 
 // What tells a file that someone else changed from the one that was read.
 struct Signature {
@@ -98,7 +106,7 @@ struct Entry {
     bool loaded = false;
     ProfileText text;
     Signature signature;
-    Clock::time_point checked;
+    LONGLONG checkedMs = 0;
     // Every write since the last flush, in call order: applied again to a file that changed.
     std::vector<Write> writes;
     bool changed = false;  // the held text differs from the file
@@ -154,7 +162,7 @@ public:
             error = WriteFileSafely(path, entry.text.Text());
             if (error == 0) {
                 entry.signature = SignatureOf(path);
-                entry.checked = Clock::now();
+                entry.checkedMs = NowMs();
             }
         }
         if (error == 0) {
@@ -171,11 +179,11 @@ private:
     }
 
     static int Refresh(const std::string& path, Entry& entry, bool always = false) {
-        const Clock::time_point now = Clock::now();
-        if (entry.loaded && !always && now - entry.checked < kRecheck) {
+        const LONGLONG now = NowMs();
+        if (entry.loaded && !always && now - entry.checkedMs < kRecheckMs) {
             return 0;
         }
-        entry.checked = now;
+        entry.checkedMs = now;
         if (entry.loaded && SignatureOf(path) == entry.signature) {
             return 0;
         }
@@ -283,4 +291,13 @@ int FlushPrivateProfile(const char* fileName) {
         cache.Forget(fileName);  // later calls see the file as it is on disk
     }
     return error;
+}
+
+void DiscardPrivateProfile(const char* fileName) {
+    if (fileName == nullptr) {
+        return;
+    }
+    ProfileCache& cache = Cache();
+    std::lock_guard<std::mutex> lock(cache.Lock());
+    cache.Forget(fileName);
 }

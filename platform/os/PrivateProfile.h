@@ -28,3 +28,7 @@ BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const 
 // the file makes the flush fail with its errno and write nothing; a refused value is reported by
 // its own call only. Changes not yet flushed are written when the process ends.
 int FlushPrivateProfile(const char* fileName);
+
+// Drops the changes made to the file since it was last flushed, and any failure held for its
+// flush: the file on disk stays as it is, and later calls see it so.
+void DiscardPrivateProfile(const char* fileName);

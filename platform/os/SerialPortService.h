@@ -1,6 +1,6 @@
 // The serial-port services the serial link is written against, under their Windows roles: open a
-// COM port exclusively, apply line settings, purge, raise modem lines, write, a blocking one-byte
-// read that another thread can cancel, and close. Production works on Linux ttys; tests may
+// COM port exclusively, apply line settings, purge, raise modem lines, write, a blocking read that
+// another thread can cancel, and close. Production works on Linux ttys; tests may
 // install another service.
 #pragma once
 
@@ -62,8 +62,9 @@ public:
     virtual BOOL EscapeCommFunction(HANDLE port, DWORD function) = 0;
     // Blocking write of the whole buffer.
     virtual BOOL WriteFile(HANDLE port, const void* data, DWORD count, DWORD* written) = 0;
-    // Blocking read: returns once at least one byte arrived (at most `count`), or FALSE when the
-    // read was cancelled or failed.
+    // Blocking read: returns once `count` bytes arrived (a service may return sooner with at least
+    // one), or when cancelled with the bytes that had arrived by then; FALSE when the read was
+    // cancelled before any arrived, or failed.
     virtual BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* read) = 0;
     // Takes at most `count` bytes that have already arrived, without waiting (a read with the
     // "return at once" time-outs).

@@ -1,12 +1,16 @@
 #include "platform/os/SoundServerTone.h"
 
 #include <dlfcn.h>
-#include <pulse/pulseaudio.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+#include "platform/os/SoundServerLibrary.h"
 
 namespace {
 
@@ -15,43 +19,12 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kRate = 44100;
 constexpr int16_t kLevel = 6000;  // a fifth of full scale: heard, not startling
 constexpr uint32_t kLatencyMs = 20;
-// Connecting and the server's playback latency, beyond the tone itself.
+// The library's first loading, connecting and the server's playback latency, beyond the tone.
 constexpr std::chrono::milliseconds kMargin{100};
 
-// The functions of the client library that a tone needs, one a line.
-// clang-format off
-#define BRENVO_PULSE_FUNCTIONS(F) \
-    F(pa_mainloop_new)            \
-    F(pa_mainloop_free)           \
-    F(pa_mainloop_get_api)        \
-    F(pa_mainloop_prepare)        \
-    F(pa_mainloop_poll)           \
-    F(pa_mainloop_dispatch)       \
-    F(pa_context_new)             \
-    F(pa_context_connect)         \
-    F(pa_context_get_state)       \
-    F(pa_context_disconnect)      \
-    F(pa_context_unref)           \
-    F(pa_stream_new)              \
-    F(pa_stream_connect_playback) \
-    F(pa_stream_get_state)        \
-    F(pa_stream_write)            \
-    F(pa_stream_drain)            \
-    F(pa_stream_disconnect)       \
-    F(pa_stream_unref)            \
-    F(pa_operation_cancel)        \
-    F(pa_operation_unref)
-// clang-format on
-
-struct Pulse {
-#define BRENVO_PULSE_MEMBER(name) decltype(&::name) name = nullptr;
-    BRENVO_PULSE_FUNCTIONS(BRENVO_PULSE_MEMBER)
-#undef BRENVO_PULSE_MEMBER
-};
-
-// The library, loaded once for the run; null when it or one of its functions is missing.
-const Pulse* LoadPulse() {
-    static Pulse pulse;
+// The real library, loaded once for the run.
+const SoundServerLibrary* LoadPulse() {
+    static SoundServerLibrary pulse;
     static bool loaded = false;
     static std::once_flag once;
     std::call_once(once, [] {
@@ -70,6 +43,48 @@ const Pulse* LoadPulse() {
     return loaded ? &pulse : nullptr;
 }
 
+// The library's loading, on a thread of its own, so that a beep waits for it no longer than its
+// time bound: a first beep whose library is not there in time is not played, and a later one uses
+// it. Never destroyed: the loading may end after the process began to.
+struct LibraryLoading {
+    std::mutex mutex;
+    std::condition_variable finished;
+    SoundServerLibraryLoader loader = &LoadPulse;
+    unsigned generation = 0;  // a loading for a loader that was replaced meanwhile is dropped
+    bool started = false;
+    bool done = false;
+    const SoundServerLibrary* library = nullptr;
+};
+
+LibraryLoading& Loading() {
+    static LibraryLoading* loading = new LibraryLoading;
+    return *loading;
+}
+
+// The library, or null when it is missing or not loaded by `deadline`.
+const SoundServerLibrary* AwaitLibrary(Clock::time_point deadline) {
+    LibraryLoading& loading = Loading();
+    std::unique_lock<std::mutex> lock(loading.mutex);
+    if (!loading.started) {
+        try {
+            std::thread([&loading, generation = loading.generation, loader = loading.loader] {
+                const SoundServerLibrary* library = loader();
+                std::lock_guard<std::mutex> lock(loading.mutex);
+                if (generation == loading.generation) {
+                    loading.library = library;
+                    loading.done = true;
+                    loading.finished.notify_all();
+                }
+            }).detach();
+            loading.started = true;
+        } catch (const std::system_error&) {
+            return nullptr;  // no thread now: the next beep tries again
+        }
+    }
+    loading.finished.wait_until(lock, deadline, [&loading] { return loading.done; });
+    return loading.done ? loading.library : nullptr;
+}
+
 // A square wave, as a PC speaker makes it: its overtones carry a low tone to small speakers.
 std::vector<int16_t> SquareWave(DWORD frequency, DWORD durationMs) {
     std::vector<int16_t> samples(static_cast<size_t>(kRate) * durationMs / 1000);
@@ -84,7 +99,7 @@ std::vector<int16_t> SquareWave(DWORD frequency, DWORD durationMs) {
 // One connection to the server, on a main loop run in this thread against one deadline.
 class Session {
 public:
-    Session(const Pulse& pa, Clock::time_point deadline)
+    Session(const SoundServerLibrary& pa, Clock::time_point deadline)
         : m_pa(pa), m_deadline(deadline), m_loop(pa.pa_mainloop_new()) {}
     ~Session() {
         if (m_stream != nullptr) {
@@ -144,20 +159,30 @@ public:
                                  nullptr, 0, PA_SEEK_RELATIVE) < 0) {
             return false;
         }
-        bool drained = false;
-        pa_operation* drain = m_pa.pa_stream_drain(
-            m_stream, [](pa_stream*, int, void* done) { *static_cast<bool*>(done) = true; },
-            &drained);
-        if (drain != nullptr) {
-            // At the deadline the rest is cut off: the tone has been playing all the same.
-            RunUntil([&] { return drained; });
-            m_pa.pa_operation_cancel(drain);
-            m_pa.pa_operation_unref(drain);
+        // Played once the server says that the stream has drained. A tone cut off at the deadline,
+        // or held by an output that is suspended or slow to wake, was not heard as a beep: the
+        // bells are tried instead.
+        Drain drain;
+        pa_operation* operation = m_pa.pa_stream_drain(m_stream, &Drain::Done, &drain);
+        if (operation == nullptr) {
+            return false;
         }
-        return true;
+        RunUntil([&] { return drain.answered; });
+        m_pa.pa_operation_cancel(operation);
+        m_pa.pa_operation_unref(operation);
+        return drain.answered && drain.played;
     }
 
 private:
+    struct Drain {
+        bool answered = false;
+        bool played = false;
+        static void Done(pa_stream*, int success, void* self) {
+            static_cast<Drain*>(self)->answered = true;
+            static_cast<Drain*>(self)->played = success != 0;
+        }
+    };
+
     // Runs the loop until `done` holds; false when the deadline passes first or the loop fails.
     template <class Done>
     bool RunUntil(Done done) {
@@ -173,7 +198,7 @@ private:
         return true;
     }
 
-    const Pulse& m_pa;
+    const SoundServerLibrary& m_pa;
     const Clock::time_point m_deadline;
     pa_mainloop* m_loop;
     pa_context* m_context = nullptr;
@@ -183,10 +208,26 @@ private:
 }  // namespace
 
 bool PlaySoundServerTone(DWORD frequency, DWORD durationMs) {
-    const Pulse* pa = frequency > 0 && durationMs > 0 ? LoadPulse() : nullptr;
+    if (frequency == 0 || durationMs == 0) {
+        return false;
+    }
+    // One deadline for the whole tone, the library's first loading included.
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(durationMs) + kMargin;
+    const SoundServerLibrary* pa = AwaitLibrary(deadline);
     if (pa == nullptr) {
         return false;
     }
-    Session session(*pa, Clock::now() + std::chrono::milliseconds(durationMs) + kMargin);
+    Session session(*pa, deadline);
     return session.Play(frequency, durationMs);
+}
+
+void SetSoundServerLibraryLoaderForTesting(SoundServerLibraryLoader loader) {
+    LibraryLoading& loading = Loading();
+    std::lock_guard<std::mutex> lock(loading.mutex);
+    ++loading.generation;
+    loading.loader = loader != nullptr ? loader : &LoadPulse;
+    loading.started = false;
+    loading.done = false;
+    loading.library = nullptr;
 }

@@ -5,6 +5,9 @@
 #include "platform/os/WinTypes.h"
 
 // Plays a square wave of `frequency` Hz for `durationMs` and returns once it has played, and at
-// the latest a tenth of a second after its duration. False, at once, when the library is missing
-// or no server answers (none is started for the beep), or soon when it refuses the stream.
+// the latest a tenth of a second after its duration, the library's first loading included. True
+// only when the server reports the tone played out within that time; false when the library is
+// missing or not loaded in time, no server answers (none is started for the beep), the server
+// refuses the stream, or the tone was not played out by then (an output that is suspended or slow
+// to wake), so that the caller can ring a bell instead.
 bool PlaySoundServerTone(DWORD frequency, DWORD durationMs);

@@ -125,16 +125,14 @@ BOOL TermiosSerialPortService::ReadFile(HANDLE port, void* buffer, DWORD count, 
     if (port == nullptr || buffer == nullptr || count == 0) {
         return FALSE;
     }
-    unsigned char byte = 0;
-    TtyDevice::ReadResult result = Device(port)->ReadOne(&byte);
-    if (result != TtyDevice::ReadResult::Byte) {
-        return result == TtyDevice::ReadResult::Nothing ? TRUE : FALSE;
-    }
-    static_cast<unsigned char*>(buffer)[0] = byte;
+    std::size_t got = 0;
+    TtyDevice::ReadResult result = Device(port)->Read(buffer, count, got);
     if (read != nullptr) {
-        *read = 1;
+        *read = static_cast<DWORD>(got);
     }
-    return TRUE;
+    return result == TtyDevice::ReadResult::Bytes || result == TtyDevice::ReadResult::Nothing
+               ? TRUE
+               : FALSE;
 }
 
 BOOL TermiosSerialPortService::ReadAvailable(HANDLE port, void* buffer, DWORD count, DWORD* read) {

@@ -1,5 +1,10 @@
 #include "platform/os/TextEncoding.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <vector>
+
 namespace {
 
 // 0x80 to 0x9F, where Windows-1252 differs from Latin-1; the five bytes without a character keep
@@ -57,6 +62,28 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+bool Exists(const std::string& path) {
+    struct stat st = {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The one entry of `folder` that `reading` shows as `shown`; empty when none or several do.
+std::string EntryShownAs(const std::string& folder, const std::string& shown,
+                         std::string (*reading)(const std::string&)) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) {
+        return {};
+    }
+    std::vector<std::string> found;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (reading(entry->d_name) == shown) {
+            found.emplace_back(entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    return found.size() == 1 ? found.front() : std::string();
+}
+
 }  // namespace
 
 std::string DisplayTextToUtf8(const std::string& text) {
@@ -108,4 +135,34 @@ std::string Utf8ToWindows1252(const std::string& text) {
         out += byte;
     }
     return out;
+}
+
+std::string PathFromShownText(const std::string& shown,
+                              std::string (*alsoShownAs)(const std::string& name)) {
+    std::string path;
+    bool folderExists = true;  // whether `path` so far names something that may hold entries
+    std::size_t begin = 0;
+    while (begin <= shown.size()) {
+        std::size_t end = shown.find('/', begin);
+        if (end == std::string::npos) {
+            end = shown.size();
+        }
+        std::string part = shown.substr(begin, end - begin);
+        if (!part.empty() && part != "." && part != ".." && folderExists && !Exists(path + part)) {
+            std::string entry = EntryShownAs(path, part, &DisplayTextToUtf8);
+            if (entry.empty() && alsoShownAs != nullptr) {
+                entry = EntryShownAs(path, part, alsoShownAs);
+            }
+            if (!entry.empty()) {
+                part = entry;
+            }
+        }
+        path += part;
+        folderExists = folderExists && Exists(path.empty() ? "/" : path);
+        if (end < shown.size()) {
+            path += '/';
+        }
+        begin = end + 1;
+    }
+    return path;
 }

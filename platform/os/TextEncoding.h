@@ -14,3 +14,11 @@ std::string DisplayTextToUtf8(const std::string& text);
 
 // UTF-8 text back to Windows-1252: characters that it cannot show become '?'.
 std::string Utf8ToWindows1252(const std::string& text);
+
+// The bytes of the path that a person chose by its shown text (UTF-8, as a file dialog gives it
+// back): a part that names an entry of its folder as the entry is spelled keeps that spelling;
+// otherwise it takes the bytes of the one entry shown as that text, by the rule above or by
+// `alsoShownAs` (how the toolkit itself reads a name, if it reads names another way); a part that
+// names nothing yet (a new file) keeps its UTF-8 spelling.
+std::string PathFromShownText(const std::string& shown,
+                              std::string (*alsoShownAs)(const std::string& name) = nullptr);

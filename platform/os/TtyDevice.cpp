@@ -24,6 +24,9 @@ namespace {
 constexpr unsigned kPtySlaveMajorFirst = 136;
 constexpr unsigned kPtySlaveMajorLast = 143;
 
+// The last part of a reply that a read waits for on the line, byte by byte, rather than asleep.
+constexpr long long kLineWaitNs = 1000000;
+
 bool IsPtySlave(dev_t device) {
     return major(device) >= kPtySlaveMajorFirst && major(device) <= kPtySlaveMajorLast;
 }
@@ -189,7 +192,13 @@ bool TtyDevice::Configure(const TtyLineSettings& s) {
     }
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
-    return tcsetattr(m_fd, TCSANOW, &t) == 0;
+    if (tcsetattr(m_fd, TCSANOW, &t) != 0) {
+        return false;
+    }
+    // A start bit, the data bits, a parity bit and the stop bits.
+    const int bits = 1 + s.dataBits + (s.parity == 'N' ? 0 : 1) + s.stopBits;
+    m_byteNs = 1000000000LL * bits / s.baudRate;
+    return true;
 }
 
 bool TtyDevice::SetModemLine(int line, bool raised) {
@@ -246,31 +255,47 @@ std::size_t TtyDevice::Write(const void* data, std::size_t count, int timeoutMs)
     return done;
 }
 
-TtyDevice::ReadResult TtyDevice::ReadOne(unsigned char* byte) {
-    pollfd p[2] = {{m_cancelFd, POLLIN, 0}, {m_fd, POLLIN, 0}};
-    // Once the device is gone only the cancel can end the wait.
-    nfds_t count = HasHungUp() ? 1 : 2;
-    int ready = poll(p, count, -1);
-    if (ready < 0) {
-        return ReadResult::Nothing;  // interrupted: the caller's loop asks again
-    }
-    if ((p[0].revents & POLLIN) != 0) {
-        std::uint64_t value = 0;
-        ssize_t ignored = read(m_cancelFd, &value, sizeof value);
-        (void)ignored;
-        return ReadResult::Cancelled;
-    }
-    if (count == 2 && (p[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-        ssize_t n = read(m_fd, byte, 1);
-        if (n == 1) {
-            return ReadResult::Byte;
+TtyDevice::ReadResult TtyDevice::Read(void* buffer, std::size_t count, std::size_t& got) {
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    got = 0;
+    while (got < count) {
+        if (!HasHungUp()) {
+            ssize_t n = read(m_fd, bytes + got, count - got);
+            if (n > 0) {
+                got += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                NoteHangUp();
+                return got > 0 ? ReadResult::Bytes : ReadResult::HungUp;
+            }
         }
-        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
-            NoteHangUp();
-            return ReadResult::HungUp;
+        // Under way: asleep through all but the last millisecond of what is missing.
+        const long long missingNs = static_cast<long long>(count - got) * m_byteNs;
+        const bool paced = got > 0 && missingNs > kLineWaitNs;
+        pollfd p[2] = {{m_cancelFd, POLLIN, 0}, {m_fd, POLLIN, 0}};
+        // Once the device is gone only the cancel can end the wait.
+        const nfds_t fds = paced || HasHungUp() ? 1 : 2;
+        const long long sleepNs = missingNs - kLineWaitNs;
+        const timespec pace{static_cast<time_t>(sleepNs / 1000000000LL),
+                            static_cast<long>(sleepNs % 1000000000LL)};
+        if (ppoll(p, fds, paced ? &pace : nullptr, nullptr) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return got > 0 ? ReadResult::Bytes : ReadResult::Nothing;
+        }
+        if ((p[0].revents & POLLIN) != 0) {
+            if (got > 0) {
+                return ReadResult::Bytes;  // the cancel stays pending for the next read
+            }
+            std::uint64_t value = 0;
+            ssize_t ignored = read(m_cancelFd, &value, sizeof value);
+            (void)ignored;
+            return ReadResult::Cancelled;
         }
     }
-    return ReadResult::Nothing;
+    return ReadResult::Bytes;
 }
 
 void TtyDevice::Cancel() {

@@ -1,6 +1,6 @@
 // One opened serial tty (a real port or an emulated pseudo-terminal), after every check that must
-// pass before a byte is written to it: exclusive use, raw line settings, a blocking one-byte read
-// that another thread can release, and a read bounded by one deadline.
+// pass before a byte is written to it: exclusive use, raw line settings, a blocking read that
+// another thread can release, and a read bounded by one deadline.
 #pragma once
 
 #include <atomic>
@@ -36,11 +36,16 @@ public:
     // Writes all bytes unless `timeoutMs` passes without progress; returns the count written.
     std::size_t Write(const void* data, std::size_t count, int timeoutMs);
 
-    enum class ReadResult { Byte, Nothing, Cancelled, HungUp };
-    // Blocks until a byte arrives or Cancel() is called. After a hang-up it only waits for the
-    // cancel: the device is gone, and the reader must not spin.
-    ReadResult ReadOne(unsigned char* byte);
-    // Releases a ReadOne that is waiting, or the next one that starts.
+    enum class ReadResult { Bytes, Nothing, Cancelled, HungUp };
+    // Blocks until `count` bytes are in `buffer`, Cancel() is called or the device hangs up, and
+    // says in `got` how many arrived (Bytes when any did; a cancel that comes after some stays
+    // pending for the next read). While a reply is under way it sleeps through the wire time of
+    // what is missing, at the configured rate, instead of waking for every byte; the last
+    // millisecond of it is waited for on the line, so the read returns as the last byte arrives.
+    // After a hang-up it only waits for the cancel: the device is gone, and the reader must not
+    // spin.
+    ReadResult Read(void* buffer, std::size_t count, std::size_t& got);
+    // Releases a Read that is waiting, or the next one that starts.
     void Cancel();
     // Returns when `count` bytes have arrived, the time-out has passed, or the device is gone.
     std::size_t ReadFor(void* buffer, std::size_t count, int timeoutMs);
@@ -56,5 +61,6 @@ private:
 
     int m_fd;
     int m_cancelFd;
+    long long m_byteNs = 0;  // the wire time of one character at the configured rate; 0: unknown
     std::atomic<bool> m_hungUp{false};
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/qt/QtText.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "tests/app/DimmerRig.h"
 #include "tests/support/TempRuntimeDir.h"
@@ -261,14 +262,29 @@ TEST(ConfigFileTest, ASaveThatCannotWriteTellsTheOperator) {
             boxes[0].text,
             ("Config-File (" + path + ") could not be saved: No such file or directory.").c_str());
 
+        // A path of Latin-1 and UTF-8 bytes: the message holds its bytes and shows each as its
+        // character.
+        const std::string mixed = dir.Path() + "/Ordner\xE4/caf\xE9 \xC3\xA9t\xE9.ini";
+        rig.Ui().ExpectFileDialog(mixed.c_str());
+        rig.Ui().ExpectMessageBox(IDOK);
+        Trigger(dlg, ID_FILE_SAVECONFIG);
+        const CString report = rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox).back().text;
+        EXPECT_EQ(
+            report,
+            ("Config-File (" + mixed + ") could not be saved: No such file or directory.").c_str());
+        EXPECT_EQ(ToQString(report),
+                  "Config-File (" + ToQString(dir.Path().c_str()) +
+                      QString::fromUtf16(u"/Ordner\u00E4/caf\u00E9 \u00E9t\u00E9.ini) could not be "
+                                         u"saved: No such file or directory."));
+
         // A name with a line break is not stored: no file without it, and a later save works.
         const std::string named = dir.Path() + "/named.ini";
         dlg.m_strDeviceName = "LED-Dimmer\r\nQP4";
         rig.Ui().ExpectFileDialog(named.c_str());
         rig.Ui().ExpectMessageBox(IDOK);
         Trigger(dlg, ID_FILE_SAVECONFIG);
-        ASSERT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox).size(), 2u);
-        EXPECT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox)[1].text,
+        ASSERT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox).size(), 3u);
+        EXPECT_EQ(rig.Ui().CallsOf(ScriptedUi::Kind::MessageBox)[2].text,
                   ("Config-File (" + named + ") could not be saved: Invalid argument.").c_str());
         EXPECT_EQ(Slurp(named), "");
         dlg.m_strDeviceName = "QP4";

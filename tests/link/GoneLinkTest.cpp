@@ -55,8 +55,18 @@ public:
         return FALSE;
     }
     BOOL ReadAvailable(HANDLE, void* buffer, DWORD count, DWORD* read) override {
+        if (m_taken) {
+            // The line keeps sending for a while, then falls silent.
+            *read = Clock::now() < m_sendingUntil && count > 0 ? 1 : 0;
+            std::fill_n(static_cast<BYTE*>(buffer), *read, 0x5a);
+            return TRUE;
+        }
         *read = static_cast<DWORD>(std::min<std::size_t>(count, held.size()));
         std::copy(held.begin(), held.begin() + *read, static_cast<BYTE*>(buffer));
+        if (keepsSending.count() > 0 && !m_taken) {
+            m_taken = true;
+            m_sendingUntil = Clock::now() + keepsSending;
+        }
         return TRUE;
     }
     BOOL CancelIoEx(HANDLE) override {
@@ -68,8 +78,12 @@ public:
     BOOL CloseHandle(HANDLE) override { return TRUE; }
 
     std::vector<BYTE> held;
+    // Once what it held was taken, the line goes on sending for this long.
+    std::chrono::milliseconds keepsSending{0};
 
 private:
+    bool m_taken = false;
+    Clock::time_point m_sendingUntil;
     int m_port = 0;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -115,6 +129,21 @@ TEST_F(GoneLinkTest, RepliesHeldByTheDriverAtTheTimeOutAreTaken) {
     std::vector<BYTE> large(SERIAL_RX_CAPACITY + 1000);
     SerialRequest(&request, 1, large.data(), SERIAL_RX_CAPACITY + 1000, &count, 10);
     EXPECT_EQ(count, SERIAL_RX_CAPACITY);
+}
+
+// The rest of a cut-off reply is taken and dropped until the line is quiet, but a line that keeps
+// sending holds the read no longer than the drain's own limit.
+TEST_F(GoneLinkTest, TheDrainAfterACutOffReplyKeepsItsLimit) {
+    RecordingTimeService time;
+    LateReaderPort& port = FakePort();
+    port.held.assign(300, 0x11);  // the first 300 bytes of a table
+    port.keepsSending = std::chrono::milliseconds(1500);
+    ASSERT_TRUE(SerialOpen(1));
+    Table back{};
+    const auto start = Clock::now();
+    EXPECT_EQ(SerialReadTable(2, back.data()), 300u);
+    // The 50 ms window, the drain's 100 ms and a margin for a loaded machine.
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50 + 100 + 250));
 }
 
 // After the dimmer hung up in a table write, nothing on that cable waits any more.
@@ -180,6 +209,22 @@ TEST_F(GoneLinkTest, SerialTableAtTheWireRateThenAHangUp) {
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(20));
     SerialClose();
     EXPECT_FALSE(SerialIsGone()) << "no port, nothing gone";
+}
+
+// The window looks at an idle link now and then: a serial dimmer that went away in between is
+// noticed without a read or a write, and one that is there is not taken for gone.
+TEST_F(GoneLinkTest, AnIdleSerialPortWhoseDeviceWentAwayIsGone) {
+    TempRuntimeDir runtime;
+    DimmerEmulator dimmer(*FindDimmerModel("t5qm"));
+    PtyPlayer::Options options;
+    options.publish = PtyPlayer::Publish::SerialPort;
+    PtyPlayer player(dimmer, options);
+    ASSERT_TRUE(player.Start());
+    ASSERT_TRUE(SerialOpen(player.ComNumber()));
+    EXPECT_FALSE(SerialIsGone());
+    player.Unplug();
+    EXPECT_TRUE(SerialIsGone());
+    SerialClose();
 }
 
 // A table reply that the 50 ms window cuts off is still arriving when the next request goes out:

@@ -2,6 +2,8 @@
 // which order, with which arguments, and what a refusal leads to.
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -229,6 +231,23 @@ TEST_F(SerialTransportSequenceTest, EveryRequestStartsFromAnEmptyBuffer) {
     EXPECT_TRUE(SerialRequest(request, 1, reply, 8, &count, 30));
     ASSERT_EQ(count, 1u);
     EXPECT_EQ(reply[0], 9);
+}
+
+// The wait for a reply sleeps: a silent device costs the requester next to no processor time,
+// even on a machine so loaded that a spinning wait would get a fraction of a core.
+TEST_F(SerialTransportSequenceTest, TheWaitForAReplySleeps) {
+    ASSERT_TRUE(SerialOpen(1));
+    BYTE reply[8];
+    DWORD count = 0;
+    const BYTE request[] = {0x69};
+    timespec cpu0{}, cpu1{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SerialRequest(request, 1, reply, 8, &count, 400));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu1);
+    const double cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+    EXPECT_LT(cpuMs, 30.0);
 }
 
 TEST_F(SerialTransportSequenceTest, NegativeTimeOutEndsTheWaitAtOnce) {

@@ -1,10 +1,14 @@
 // The scene file's parser and the whole-file loader.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "link/CDmxFile.h"
 #include "link/StandAloneImage.h"
@@ -90,6 +94,55 @@ TEST(StandAloneImageTest, LoaderHoldsTheWholeFileOrNothing) {
     EXPECT_EQ(file.GetSize(), 0);
     EXPECT_FALSE(file.Release()) << "the failed load kept nothing of the previous file";
     std::remove(path.c_str());
+    rmdir(folder);
+}
+
+// The size limit is judged on the file that is read. The file is small when each load begins and
+// grows past the limit at some moment during it (a long path stretches the time between finding
+// the file and opening it): a load either refuses it or holds it within the limit, never larger.
+TEST(StandAloneImageTest, AFileThatGrowsWhileItIsLoadedIsNeverHeldBeyondTheLimit) {
+    char folder[] = "/tmp/brenvo-dmx-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string name = std::string(folder) + "/scene.hex";
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    std::string path = std::string(folder) + "/";
+    while (path.size() < 3000) {
+        path += "./";
+    }
+    path += "scene.hex";
+    constexpr LONG kLimit = 100;
+    std::atomic<int> round{0};
+    std::atomic<int> grown{0};
+    std::thread grower([&] {
+        for (int r = 1; r <= 1000; ++r) {
+            while (round.load() < r) {
+            }
+            const auto at =
+                std::chrono::steady_clock::now() + std::chrono::microseconds(r % 50 * 2);
+            while (std::chrono::steady_clock::now() < at) {
+            }
+            ::ftruncate(fd, 5000);
+            grown = r;
+        }
+    });
+    int beyond = 0;
+    for (int r = 1; r <= 1000; ++r) {
+        EXPECT_EQ(::ftruncate(fd, kLimit - 1), 0);
+        round = r;
+        CDmxFile file;
+        bool tooLarge = false;
+        if (file.Load(path.c_str(), kLimit, tooLarge) && file.GetSize() > kLimit) {
+            ++beyond;
+        }
+        while (grown.load() < r) {
+            std::this_thread::yield();
+        }
+    }
+    grower.join();
+    ::close(fd);
+    EXPECT_EQ(beyond, 0) << "loads that held more than the limit, of 1000";
+    std::remove(name.c_str());
     rmdir(folder);
 }
 

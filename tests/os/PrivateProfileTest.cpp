@@ -6,13 +6,12 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 
 #include "platform/os/SafeFile.h"
+#include "platform/os/TimeService.h"
 #include "tests/support/TempRuntimeDir.h"
 
 namespace {
@@ -101,6 +100,20 @@ const Case kCases[] = {
     {"a line break is refused", "[A]\r\n", Write, "A", "k", "v\r\n[B]", FALSE, "", nullptr},
 };
 
+// A clock that stands still unless the test moves it on.
+class FrozenClock final : public TimeService {
+public:
+    FrozenClock() { SetTimeService(this); }
+    ~FrozenClock() override { SetTimeService(nullptr); }
+    void Sleep(DWORD milliseconds) override { m_nowMs += milliseconds; }
+    void Beep(DWORD, DWORD) override {}
+    LONGLONG Counter() override { return m_nowMs; }
+    LONGLONG Frequency() override { return 1000; }
+
+private:
+    LONGLONG m_nowMs = 1000000;
+};
+
 class PrivateProfileTest : public ::testing::Test {
 protected:
     std::string PathOf(const std::string& name) { return m_dir.Path() + "/" + name + ".ini"; }
@@ -132,6 +145,7 @@ TEST_F(PrivateProfileTest, FileInCallFileOut) {
 }
 
 TEST_F(PrivateProfileTest, AFileChangedUnderTheCacheIsReadAgainWithTheUnsavedChanges) {
+    FrozenClock clock;  // only the test moves it: a slow machine changes nothing
     const std::string path = PathOf("shared");
     Spill(path, "[A]\r\nx=1\r\n");
     ASSERT_TRUE(WritePrivateProfileStringA("A", "x", "1", path.c_str()));  // already stored
@@ -139,7 +153,7 @@ TEST_F(PrivateProfileTest, AFileChangedUnderTheCacheIsReadAgainWithTheUnsavedCha
     // Another program replaces the file before this one flushes.
     Spill(path + ".other", "[B]\r\ny=2\r\n");
     ASSERT_EQ(::rename((path + ".other").c_str(), path.c_str()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past the burst of one command
+    clock.Sleep(20);  // past the burst of one command
     char buffer[8] = "";
     EXPECT_EQ(GetPrivateProfileStringA("B", "y", "", buffer, sizeof buffer, path.c_str()), 1u);
     EXPECT_TRUE(WritePrivateProfileStringA("B", "y", "3", path.c_str()));
@@ -155,7 +169,8 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
         const char* name;
         std::string path;
         int error;
-        bool goneAfterOneWrite;  // a later write then finds no file and holds its value
+        bool goneAfterOneWrite;       // a later write then finds no file and holds its value
+        bool otherFileFirst = false;  // another file is used between the write and the flush
     };
     const std::string folder = PathOf("folder");
     const std::string briefly = PathOf("briefly");
@@ -168,6 +183,7 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
         {"a folder", folder, EISDIR, false},
         {"a pipe", pipe, kErrorTargetIsPipe, false},
         {"a folder for one write: nothing is written without it", briefly, EISDIR, true},
+        {"another file used before the flush", folder, EISDIR, false, true},
     };
     for (const Target& t : targets) {
         SCOPED_TRACE(t.name);
@@ -175,6 +191,10 @@ TEST_F(PrivateProfileTest, ASaveThatCannotWriteIsReportedAndDropped) {
         if (t.goneAfterOneWrite) {
             ASSERT_EQ(::rmdir(t.path.c_str()), 0);
             EXPECT_TRUE(WritePrivateProfileStringA("A", "j", "w", t.path.c_str()));
+        }
+        if (t.otherFileFirst) {
+            char other[8] = "";
+            GetPrivateProfileStringA("A", "k", "", other, sizeof other, PathOf("other").c_str());
         }
         EXPECT_EQ(WritePrivateProfileStringA(nullptr, nullptr, nullptr, t.path.c_str()), FALSE);
         EXPECT_EQ(errno, t.error);

@@ -22,6 +22,18 @@ TEST(TextEncoding, ProgramTextAndFileNamesBecomeUtf8AndBack) {
         // Cut off or overlong: byte by byte, as Windows-1252.
         {"\xC3", "\xC3\x83"},
         {"\xC0\xAF", "\xC3\x80\xC2\xAF"},
+        {"\xC1\xBF", "\xC3\x81\xC2\xBF"},
+        {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},
+        {"\xF0\x8F\xBF\xBF", "\xC3\xB0\xC2\x8F\xC2\xBF\xC2\xBF"},
+        // Code points beyond U+10FFFF, and the lead bytes of nothing else: byte by byte too.
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+        {"\xF5\x80\x80\x80", "\xC3\xB5\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"},
+        {"\xF6\x90\x80\x80", "\xC3\xB6\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+        {"\xF7\xBF\xBF\xBF", "\xC3\xB7\xC2\xBF\xC2\xBF\xC2\xBF"},
+        // A path that mixes both: a Latin-1 e acute before a blank, before a UTF-8 one and before
+        // a dot, each shown as the same character.
+        {"/tmp/caf\xE9 \xC3\xA9t\xE9\xC3\xA9.ini",
+         "/tmp/caf\xC3\xA9 \xC3\xA9t\xC3\xA9\xC3\xA9.ini"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(DisplayTextToUtf8(row.in), row.out) << row.in;

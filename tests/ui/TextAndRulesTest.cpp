@@ -3,6 +3,8 @@
 
 #include <QFontInfo>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -111,6 +113,40 @@ TEST(PathTextTest, NamesWithAccentsShowAsTheyAreAndTheirFilesSaveAndLoad) {
         ASSERT_EQ(FlushPrivateProfile(config), 0);
         char value[8] = "";
         EXPECT_EQ(GetPrivateProfileStringA("DEVICE", "NAME", "", value, sizeof value, config), 3u);
+    }
+}
+
+// A name that is not UTF-8 shows as Windows-1252 here and as a replacement character in the
+// toolkit's own file list: picked either way, the path is the file's own bytes.
+TEST(PathTextTest, APickedPathIsTheFilesOwnBytes) {
+    TempRuntimeDir dir;
+    const std::string root = dir.Path() + "/";
+    const std::string latin = "Ordner\xE4";  // a Latin-1 folder
+    ASSERT_EQ(::mkdir((root + latin).c_str(), 0700), 0);
+    for (const std::string name :
+         {"caf\xE9.ini", "caf\xE9 \xC3\xA9t\xE9.ini", "Gro\xC3\x9F.ini", "dup\xE9.txt",
+          "dup\xC3\xA9.txt", "two\xE8.txt", "two\xE9.txt", "Ordner\xE4/t\xE9st.txt"}) {
+        std::ofstream(root + name) << "x";
+    }
+    const QString shownRoot = ToQString(root.c_str());
+    const struct {
+        const char16_t* shown;  // as the dialog gives it back, after the folder
+        const char* bytes;
+    } cases[] = {
+        {u"caf\u00E9.ini", "caf\xE9.ini"},  // as Windows-1252 shows it
+        {u"caf\uFFFD.ini", "caf\xE9.ini"},  // as the toolkit's list shows it
+        {u"caf\u00E9 \u00E9t\u00E9.ini", "caf\xE9 \xC3\xA9t\xE9.ini"},  // mixed bytes
+        {u"Gro\u00DF.ini", "Gro\xC3\x9F.ini"},
+        {u"Ordner\u00E4/t\u00E9st.txt", "Ordner\xE4/t\xE9st.txt"},
+        {u"Ordner\u00E4/neu \u00E9.txt", "Ordner\xE4/neu \xC3\xA9.txt"},  // a new file in it
+        {u"neu \u00E9.ini", "neu \xC3\xA9.ini"},                          // a new file: UTF-8
+        {u"dup\u00E9.txt", "dup\xC3\xA9.txt"},      // the name as spelled wins over a look-alike
+        {u"two\uFFFD.txt", "two\xEF\xBF\xBD.txt"},  // two look-alikes: no guess
+    };
+    for (const auto& c : cases) {
+        const QString shown = shownRoot + QString::fromUtf16(c.shown);
+        SCOPED_TRACE(shown.toStdString());
+        EXPECT_EQ(PathFromQString(shown).str(), root + c.bytes);
     }
 }
 

@@ -16,7 +16,14 @@ QString PathToQString(const CString& path) {
     return ToQString(path);
 }
 
+namespace {
+// How the toolkit's own file dialog shows a name that is not UTF-8.
+std::string ToolkitReading(const std::string& name) {
+    return QFile::decodeName(QByteArray::fromStdString(name)).toStdString();
+}
+}  // namespace
+
 CString PathFromQString(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(path);
-    return CString(bytes.constData(), static_cast<int>(bytes.size()));
+    const std::string bytes = PathFromShownText(path.toStdString(), &ToolkitReading);
+    return CString(bytes.data(), static_cast<int>(bytes.size()));
 }

@@ -15,6 +15,7 @@ inline QString ToQString(const CString& text) {
 }
 // Characters that Windows-1252 cannot show become '?'.
 CString FromQString(const QString& text);
-// A path read as any text is; a path from the toolkit gets the file system's UTF-8 bytes.
+// A path read as any text is; a path from the toolkit gets the bytes of the file it names (see
+// PathFromShownText), so that a name that is not UTF-8 comes back as itself.
 QString PathToQString(const CString& path);
 CString PathFromQString(const QString& path);
