@@ -207,6 +207,20 @@ void TheSameRangeAgainNothingAsked(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulat
     Appear(dlg, "CABLE0");
 }
 
+// The twelve-output dimmer's window shows outputs 9 to 12 when it goes; a four-output one follows.
+void FewerOutputsAfterTheLastRowWasShown(DimmerRig& rig, CBrenvoDlg& dlg,
+                                         DimmerEmulator* /*dimmer*/) {
+    UiDriver::ClickScrollBar(dlg.m_scrollBar, SB_PAGEDOWN);
+    UiDriver::ClickScrollBar(dlg.m_scrollBar, SB_PAGEDOWN);
+    ASSERT_EQ(dlg.m_scrollBar.GetScrollPos(), 8);
+    rig.Ui().ExpectMessageBox(IDOK);
+    rig.Cable().Unplug();
+    Disappear(dlg, "CABLE0");
+    UiDriver::ProcessEventsFor(kSettledMs);
+    rig.AttachCable("qp4");
+    Appear(dlg, "CABLE0");
+}
+
 void GoneAndNothingFound(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* /*dimmer*/) {
     UnplugWithOwnTable(rig, dlg);
 }
@@ -335,6 +349,19 @@ void SavedUnderTheLostDimmersName(DimmerRig& /*rig*/, CBrenvoDlg& dlg) {
     EXPECT_TRUE(dlg.m_strDeviceName.IsEmpty()) << "the profile changed once the dialog closed";
 }
 
+void TheRowsShowOutputsOneToFour(DimmerRig& rig, CBrenvoDlg& dlg) {
+    EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
+    rig.Cable().ClearLog();
+    for (CSliderCtrl& slider : dlg.m_sliders) {
+        slider.Invalidate();
+        slider.UpdateWindow();
+    }
+    UiDriver::ProcessEvents();
+    for (const auto& write : rig.Cable().Writes()) {
+        EXPECT_LT(write[0], CMD_SET_OUTPUT + 4) << "a level for an output the dimmer lacks";
+    }
+}
+
 void TheLinkWasClosedBeforeTheSearch(DimmerRig& rig, CBrenvoDlg& dlg) {
     const std::vector<std::string> log = rig.Cable().Texts();
     const auto close = std::find(log.begin(), log.end(), "Close()");
@@ -387,6 +414,8 @@ TEST(FollowingTest, TheWindowFollowsTheDimmerAndKeepsThePagesTables) {
          AnotherRangeTablesReset, nullptr, nullptr},
         {"the same range again, nothing asked", "qp4", kQp4, kLost, 2, 77, 1023, false,
          TheSameRangeAgainNothingAsked, nullptr, nullptr},
+        {"fewer outputs after the last row was shown", "kav5806", kQp4, kLost, 2, 1023, 1023, false,
+         FewerOutputsAfterTheLastRowWasShown, nullptr, TheRowsShowOutputsOneToFour},
         {"gone and nothing found: the pages keep their range", "kav5806", kOffline, kLost, 1, 77,
          65535, false, GoneAndNothingFound, nullptr, nullptr},
         {"appears while a dialog waits for an answer", nullptr, kQp4, "", 1, 1023, 1023, false,
