@@ -30,12 +30,12 @@ void CDlgChooseDimmer::DoDataExchange(CDataExchange* pDX) {
 BOOL CDlgChooseDimmer::OnInitDialog() {
     CDialog::OnInitDialog();
     m_listDimmers.InsertColumn(kState, "", LVCFMT_LEFT, 50);
-    m_listDimmers.InsertColumn(kPort, AfxFindString(IDS_CHOOSE_PORT), LVCFMT_LEFT, 110);
+    m_listDimmers.InsertColumn(kPort, AfxFindString(IDS_CHOOSE_PORT), LVCFMT_LEFT, 100);
     m_listDimmers.InsertColumn(kModel, AfxFindString(IDS_CHOOSE_MODEL), LVCFMT_LEFT, 210);
     m_listDimmers.InsertColumn(kSerialNumber, AfxFindString(IDS_CHOOSE_SERIAL_NUMBER), LVCFMT_LEFT,
-                               100);
+                               110);
     m_listDimmers.InsertColumn(kStableName, AfxFindString(IDS_CHOOSE_STABLE_NAME), LVCFMT_LEFT,
-                               260);
+                               170);
     m_listDimmers.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     for (int row = 0; row < static_cast<int>(m_dimmers.size()); ++row) {
         const FoundDimmer& dimmer = m_dimmers[static_cast<std::size_t>(row)];

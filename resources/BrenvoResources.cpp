@@ -111,10 +111,10 @@ const DialogItemTemplate kStandAloneItems[] = {
 // Template 140: Device > Choose dimmer.
 const DialogItemTemplate kChooseDimmerItems[] = {
     {IDC_STATIC, K::Static, "Dimmers attached:", 7, 7, 200, 8, 0},
-    {IDC_DIMMER_LIST, K::ListView, nullptr, 7, 18, 340, 90,
+    {IDC_DIMMER_LIST, K::ListView, nullptr, 7, 18, 426, 90,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP},
-    {1, K::PushButton, "Use", 241, 114, 50, 14, BS_DEFPUSHBUTTON | kButton},
-    {2, K::PushButton, "Cancel", 297, 114, 50, 14, kButton},
+    {1, K::PushButton, "Use", 327, 114, 50, 14, BS_DEFPUSHBUTTON | kButton},
+    {2, K::PushButton, "Cancel", 383, 114, 50, 14, kButton},
 };
 
 template <typename T, int N>
@@ -135,7 +135,7 @@ const DialogTemplate kDialogs[] = {
     {IDD_FORMEL, "Formula editor", 199, 95, kFont, 8, kModal, 0, kFormelItems, Count(kFormelItems)},
     {IDD_STANDALONE, nullptr, 243, 122, kFont, 8, kPage, 0, kStandAloneItems,
      Count(kStandAloneItems)},
-    {IDD_CHOOSE_DIMMER, "Choose dimmer", 354, 135, kFont, 8, kModal, 0, kChooseDimmerItems,
+    {IDD_CHOOSE_DIMMER, "Choose dimmer", 440, 135, kFont, 8, kModal, 0, kChooseDimmerItems,
      Count(kChooseDimmerItems)},
 };
 
