@@ -387,60 +387,8 @@ int TabsFor(const std::string& title) {
     return title == kOffline ? 4 : 5;
 }
 
-}  // namespace
-
-TEST(FollowingTest, TheWindowFollowsTheDimmerAndKeepsThePagesTables) {
-    const std::string kT5qmOnEmu0 = std::string(kT5qm) + " on EMU0";
-    const Case cases[] = {
-        {"appears while offline", nullptr, kQp4, "", 1, 1023, 1023, false, AppearsWhileOffline,
-         nullptr, nullptr},
-        {"appears beside a dimmer in use", "qp4", kQp4, "", 0, 1023, 1023, false,
-         AppearsBesideADimmerInUse, nullptr, nullptr},
-        {"disappears while idle", "qp4", kOffline, kLost, 1, 77, 1023, false, DisappearsWhileIdle,
-         nullptr, nullptr},
-        {"hangs up without a port event", "qp4", kOffline, kLost, 1, 1023, 1023, false,
-         HangsUpWithoutAPortEvent, nullptr, nullptr},
-        {"disappears during Write all", "qp4", kOffline, kNotConfirmed, 1, 77, 1023, true,
-         DisappearsDuringWriteAll, nullptr, nullptr},
-        {"a port appears during Write all: one search when it ends", "qp4", kT5qm, kNotConfirmed, 1,
-         65535, 65535, true, AppearsDuringWriteAll, nullptr, nullptr},
-        {"flaps and ends plugged in", nullptr, kQp4, "", 1, 1023, 1023, false,
-         FlapsAndEndsPluggedIn, nullptr, nullptr},
-        {"a port that appeared and went while offline: one search at most", nullptr, kOffline, "",
-         1, 1023, 1023, false, AppearsAndGoesWhileOffline, nullptr, nullptr},
-        {"another range, tables kept", "qp4", kKav, "lost|range", 2, 77, 65535, false,
-         AnotherRangeTablesKept, nullptr, nullptr},
-        {"another range, tables reset", "qp4", kKav, "lost|range", 2, 65535, 65535, false,
-         AnotherRangeTablesReset, nullptr, nullptr},
-        {"the same range again, nothing asked", "qp4", kQp4, kLost, 2, 77, 1023, false,
-         TheSameRangeAgainNothingAsked, nullptr, nullptr},
-        {"fewer outputs after the last row was shown", "kav5806", kQp4, kLost, 2, 1023, 1023, false,
-         FewerOutputsAfterTheLastRowWasShown, nullptr, TheRowsShowOutputsOneToFour},
-        {"gone and nothing found: the pages keep their range", "kav5806", kOffline, kLost, 1, 77,
-         65535, false, GoneAndNothingFound, nullptr, nullptr},
-        {"appears while a dialog waits for an answer", nullptr, kQp4, "", 1, 1023, 1023, false,
-         AppearsWhileADialogWaitsForAnAnswer, nullptr, nullptr},
-        {"gone while a file dialog is open", "qp4", kOffline, kLost, 1, 1023, 1023, false,
-         GoneWhileAFileDialogIsOpen, nullptr, SavedUnderTheLostDimmersName},
-        {"gone while the range question is open", "qp4", kOffline, "lost|range|lost", 3, 77, 65535,
-         false, GoneWhileTheRangeQuestionIsOpen, nullptr, nullptr},
-        {"a second dimmer is there when the first goes", "qp4", kT5qm, kLost, 1, 65535, 65535,
-         false, ASecondDimmerIsThereWhenTheFirstGoes, SerialT5qmBeside, nullptr},
-        {"a cable whose dimmer answers only later", "", kQp4, "", 0, 1023, 1023, false,
-         ItsDimmerAnswersLater, nullptr, nullptr},
-        {"a cable without a dimmer goes: no dimmer lost", "", kOffline, "", 1, 511, 511, false,
-         TheCableWithoutADimmerGoes, nullptr, nullptr},
-        {"a port appears beside a cable without a dimmer", "", kNoDevice, "", 1, 511, 511, false,
-         APortAppearsBesideTheCableWithoutADimmer, nullptr, nullptr},
-        {"a port whose access rights arrive after the search", nullptr, kT5qm, "", 2, 65535, 65535,
-         false, ItsRightsArriveLate, nullptr, nullptr},
-        {"searched for on demand", nullptr, kKav, "", 1, 65535, 65535, false, SearchedForOnDemand,
-         nullptr, nullptr},
-        {"searched for while online: the link is closed first", "qp4", kQp4, "", 1, 1023, 1023,
-         false, SearchedForWhileOnline, nullptr, TheLinkWasClosedBeforeTheSearch},
-        {"another dimmer chosen", "qp4", kT5qmOnEmu0.c_str(), "", 1, 65535, 65535, false,
-         AnotherDimmerChosen, PublishedT5qmBeside, TheChosenDimmerIsInUse},
-    };
+// Each case on a window of its own, then what must hold afterwards.
+void RunCases(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempRuntimeDir runtime;  // no emulated port but the case's own
@@ -492,4 +440,70 @@ TEST(FollowingTest, TheWindowFollowsTheDimmerAndKeepsThePagesTables) {
             }
         });
     }
+}
+
+}  // namespace
+
+TEST(FollowingTest, TheWindowFollowsTheDimmerAndKeepsThePagesTables) {
+    RunCases({
+        {"appears while offline", nullptr, kQp4, "", 1, 1023, 1023, false, AppearsWhileOffline,
+         nullptr, nullptr},
+        {"appears beside a dimmer in use", "qp4", kQp4, "", 0, 1023, 1023, false,
+         AppearsBesideADimmerInUse, nullptr, nullptr},
+        {"disappears while idle", "qp4", kOffline, kLost, 1, 77, 1023, false, DisappearsWhileIdle,
+         nullptr, nullptr},
+        {"hangs up without a port event", "qp4", kOffline, kLost, 1, 1023, 1023, false,
+         HangsUpWithoutAPortEvent, nullptr, nullptr},
+        {"disappears during Write all", "qp4", kOffline, kNotConfirmed, 1, 77, 1023, true,
+         DisappearsDuringWriteAll, nullptr, nullptr},
+        {"flaps and ends plugged in", nullptr, kQp4, "", 1, 1023, 1023, false,
+         FlapsAndEndsPluggedIn, nullptr, nullptr},
+        {"a port that appeared and went while offline: one search at most", nullptr, kOffline, "",
+         1, 1023, 1023, false, AppearsAndGoesWhileOffline, nullptr, nullptr},
+        {"another range, tables kept", "qp4", kKav, "lost|range", 2, 77, 65535, false,
+         AnotherRangeTablesKept, nullptr, nullptr},
+        {"another range, tables reset", "qp4", kKav, "lost|range", 2, 65535, 65535, false,
+         AnotherRangeTablesReset, nullptr, nullptr},
+        {"the same range again, nothing asked", "qp4", kQp4, kLost, 2, 77, 1023, false,
+         TheSameRangeAgainNothingAsked, nullptr, nullptr},
+        {"appears while a dialog waits for an answer", nullptr, kQp4, "", 1, 1023, 1023, false,
+         AppearsWhileADialogWaitsForAnAnswer, nullptr, nullptr},
+        {"searched for on demand", nullptr, kKav, "", 1, 65535, 65535, false, SearchedForOnDemand,
+         nullptr, nullptr},
+    });
+}
+
+TEST(FollowingTest, TheLinkInUseGoesAtOnceWhateverIsOpenAndTheNextDimmerIsFound) {
+    RunCases({
+        {"gone while a file dialog is open", "qp4", kOffline, kLost, 1, 1023, 1023, false,
+         GoneWhileAFileDialogIsOpen, nullptr, SavedUnderTheLostDimmersName},
+        {"gone while the range question is open", "qp4", kOffline, "lost|range|lost", 3, 77, 65535,
+         false, GoneWhileTheRangeQuestionIsOpen, nullptr, nullptr},
+        {"a second dimmer is there when the first goes", "qp4", kT5qm, kLost, 1, 65535, 65535,
+         false, ASecondDimmerIsThereWhenTheFirstGoes, SerialT5qmBeside, nullptr},
+        {"a port appears during Write all: one search when it ends", "qp4", kT5qm, kNotConfirmed, 1,
+         65535, 65535, true, AppearsDuringWriteAll, nullptr, nullptr},
+        {"fewer outputs after the last row was shown", "kav5806", kQp4, kLost, 2, 1023, 1023, false,
+         FewerOutputsAfterTheLastRowWasShown, nullptr, TheRowsShowOutputsOneToFour},
+        {"gone and nothing found: the pages keep their range", "kav5806", kOffline, kLost, 1, 77,
+         65535, false, GoneAndNothingFound, nullptr, nullptr},
+    });
+}
+
+TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
+    static const std::string t5qmOnEmu0 = std::string(kT5qm) + " on EMU0";
+    RunCases({
+        {"a cable whose dimmer answers only later", "", kQp4, "", 0, 1023, 1023, false,
+         ItsDimmerAnswersLater, nullptr, nullptr},
+        {"a cable without a dimmer goes: no dimmer lost", "", kOffline, "", 1, 511, 511, false,
+         TheCableWithoutADimmerGoes, nullptr, nullptr},
+        {"a port appears beside a cable without a dimmer", "", kNoDevice, "", 1, 511, 511, false,
+         APortAppearsBesideTheCableWithoutADimmer, nullptr, nullptr},
+        {"a port whose access rights arrive after the search", nullptr, kT5qm, "", 2, 65535, 65535,
+         false, ItsRightsArriveLate, nullptr, nullptr},
+        {"searched for while online: the link is closed first", "qp4", kQp4, "", 1, 1023, 1023,
+         false, SearchedForWhileOnline, nullptr, TheLinkWasClosedBeforeTheSearch},
+        {"another dimmer chosen", "qp4", t5qmOnEmu0.c_str(), "", 1, 65535, 65535, false,
+         AnotherDimmerChosen, PublishedT5qmBeside, TheChosenDimmerIsInUse},
+    });
 }
