@@ -329,6 +329,23 @@ void AnotherDimmerChosen(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* /*dimm
     ASSERT_TRUE(UiDriver::TriggerMenuItem(dlg, ID_DEVICE_CHOOSE));
 }
 
+void ChosenButGoneBeforeUse(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* /*dimmer*/) {
+    rig.Ui().ExpectModal(
+        [&rig](CDialog& dialog) {
+            UiDriver::ClickListRow(static_cast<CDlgChooseDimmer&>(dialog).m_listDimmers, 1);
+            rig.Serial().Detach(193);
+            UiDriver::Click(*dialog.GetDlgItem(IDOK));
+        },
+        IDD_CHOOSE_DIMMER);
+    rig.Ui().ExpectMessageBox(IDOK);
+    ASSERT_TRUE(UiDriver::TriggerMenuItem(dlg, ID_DEVICE_CHOOSE));
+}
+
+void ChosenWithNothingAttached(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* /*dimmer*/) {
+    rig.Ui().ExpectMessageBox(IDOK);  // and no dialog
+    ASSERT_TRUE(UiDriver::TriggerMenuItem(dlg, ID_DEVICE_CHOOSE));
+}
+
 // Before start-up.
 void SerialT5qmBeside(DimmerRig& rig) {
     rig.AttachSerial("t5qm");
@@ -420,7 +437,7 @@ void RunCases(const std::vector<Case>& cases) {
             const std::string title = c.title;
             const bool online = title != kOffline;
             EXPECT_EQ(UiDriver::TimerPeriod(dlg, 0),
-                      title == kQp4 || title == kNoDevice ? 1000 : -1);
+                      title.rfind(kQp4, 0) == 0 || title == kNoDevice ? 1000 : -1);
             EXPECT_EQ(dlg.m_tabCtrl.GetItemCount(), TabsFor(title));
             if (!online) {
                 EXPECT_TRUE(dlg.m_strActualTemp.IsEmpty() && dlg.m_strShutdownTemp.IsEmpty())
@@ -492,6 +509,7 @@ TEST(FollowingTest, TheLinkInUseGoesAtOnceWhateverIsOpenAndTheNextDimmerIsFound)
 
 TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
     static const std::string t5qmOnEmu0 = std::string(kT5qm) + " on EMU0";
+    static const std::string qp4OnCable0 = std::string(kQp4) + " on CABLE0";
     RunCases({
         {"a cable whose dimmer answers only later", "", kQp4, "", 0, 1023, 1023, false,
          ItsDimmerAnswersLater, nullptr, nullptr},
@@ -505,5 +523,10 @@ TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
          false, SearchedForWhileOnline, nullptr, TheLinkWasClosedBeforeTheSearch},
         {"another dimmer chosen", "qp4", t5qmOnEmu0.c_str(), "", 1, 65535, 65535, false,
          AnotherDimmerChosen, PublishedT5qmBeside, TheChosenDimmerIsInUse},
+        {"a dimmer chosen that no longer answers: searched as usual", "qp4", qp4OnCable0.c_str(),
+         "does not answer", 2, 1023, 1023, false, ChosenButGoneBeforeUse, PublishedT5qmBeside,
+         nullptr},
+        {"choose with nothing attached", nullptr, kOffline, "No dimmer answers", 1, 1023, 1023,
+         false, ChosenWithNothingAttached, nullptr, nullptr},
     });
 }
