@@ -1,6 +1,9 @@
 #include "app/CBrenvoDlg.h"
 
+#include <algorithm>
+
 #include "app/CAboutDlg.h"
+#include "link/DeviceCommands.h"
 #include "link/TableLink.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CDataExchange.h"
@@ -39,6 +42,7 @@ ON_COMMAND(ID_DEVICE_READALL, &CBrenvoDlg::OnReadAll)
 ON_COMMAND(ID_DEVICE_WRITEALL, &CBrenvoDlg::OnWriteAll)
 ON_COMMAND(ID_DEVICE_RESETALL, &CBrenvoDlg::OnResetAll)
 ON_COMMAND(ID_DEVICE_SEARCH, &CBrenvoDlg::OnSearchForDimmer)
+ON_COMMAND(ID_DEVICE_CHOOSE, &CBrenvoDlg::OnChooseDimmer)
 ON_MESSAGE(CBrenvoDlg::WM_PORTS_CHANGED, &CBrenvoDlg::OnPortsChanged)
 ON_MESSAGE(CBrenvoDlg::WM_OPERATION_ENDED, &CBrenvoDlg::OnOperationEnded)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_SLIDER_ROW1, &CBrenvoDlg::OnNMCustomdrawSliderRow1)
@@ -120,8 +124,29 @@ BOOL CBrenvoDlg::OnInitDialog() {
 }
 
 void CBrenvoDlg::SetTitleSuffix(const char* suffix) {
-    const char* base = AfxFindString(IDS_TITLE);
-    SetWindowText(CString(base) + suffix);
+    m_strTitleSuffix = suffix;
+    ShowTitle();
+}
+
+void CBrenvoDlg::ShowTitle() {
+    CString title = CString(AfxFindString(IDS_TITLE)) + m_strTitleSuffix;
+    const bool others =
+        std::any_of(m_knownDimmers.begin(), m_knownDimmers.end(),
+                    [this](const std::string& name) { return name != m_port.name; });
+    if (others && TableLinkIsOpen(m_hCable)) {
+        CString port;
+        port.Format(AfxFindString(IDS_TITLE_PORT), m_port.name.c_str());
+        title += port;
+    }
+    SetWindowText(title);
+}
+
+void CBrenvoDlg::EnableDeviceMenu(bool enable) {
+    if (CMenu* menu = GetMenu()) {
+        for (UINT id : kDeviceMenuItems) {
+            menu->EnableMenuItem(id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+        }
+    }
 }
 
 void CBrenvoDlg::FinishDetection(bool keepTables) {
@@ -132,8 +157,10 @@ void CBrenvoDlg::FinishDetection(bool keepTables) {
             page.SetMaxValue(static_cast<WORD>(m_nMaxValue));
         }
     }
+    // The 8-bit box keeps its state from one dimmer to the next, and the range follows it.
+    const int sliderMax = m_bLookup8Bit ? TABLE_ENTRIES - 1 : m_nMaxValue;
     for (CSliderCtrl& slider : m_sliders) {
-        slider.SetRange(0, m_nMaxValue, FALSE);
+        slider.SetRange(0, sliderMax, FALSE);
     }
     m_tabCtrl.SetCurSel(0);
     m_tabCtrl.ShowSelectedPage();
@@ -141,13 +168,7 @@ void CBrenvoDlg::FinishDetection(bool keepTables) {
         m_strOutputLabel[i] = OutputCaption("Output %d:", i + 1);
     }
     UpdateData(FALSE);
-
-    const UINT state = TableLinkIsOpen(m_hCable) ? MF_ENABLED : MF_GRAYED;
-    if (CMenu* menu = GetMenu()) {
-        for (UINT id : kDeviceMenuItems) {
-            menu->EnableMenuItem(id, MF_BYCOMMAND | state);
-        }
-    }
+    EnableDeviceMenu(TableLinkIsOpen(m_hCable));
 }
 
 void CBrenvoDlg::OnSysCommand(UINT nID, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/CDlgStandAlone.h"
+#include "link/DimmerSearch.h"
 #include "link/ModelProfiles.h"
 #include "platform/os/CableDriver.h"
 #include "platform/os/PortWatcher.h"
@@ -27,7 +28,7 @@ public:
     explicit CBrenvoDlg(CWnd* pParent = nullptr);
     ~CBrenvoDlg() override;
 
-    // Posted when ports came or went, and when a long operation has ended.
+    // Posted when ports came, went or changed, and when a long operation has ended.
     static constexpr UINT WM_PORTS_CHANGED = WM_APP + 1;
     static constexpr UINT WM_OPERATION_ENDED = WM_APP + 2;
 
@@ -79,10 +80,19 @@ protected:
     // Adds the tabs "Output first" to "Output last" after the existing ones.
     void ShowOutputTabs(int first, int last);
     void StartTemperaturePoll(int replyLength);
+    void StopTemperaturePoll();
     // The steps that end detection whatever it found: page ranges (the pages' tables become the
-    // linear curve, unless they are kept), slider ranges, first tab, labels, and the Device menu.
+    // linear curve, unless they are kept), slider ranges (the 8-bit range while the box is ticked),
+    // first tab, labels, and the Device menu.
     void FinishDetection(bool keepTables = false);
+    // The title: the base, the outcome's suffix and, when other dimmers are known to be attached,
+    // the port in use.
     void SetTitleSuffix(const char* suffix);
+    void ShowTitle();
+    void EnableDeviceMenu(bool enable);
+    // Takes over what a search found as the link in use (the window is shaped by its profile
+    // separately).
+    void TakeLink(const FoundDimmer& found);
 
     // Following the dimmer after start-up (DeviceFollowing.cpp).
     void OnSearchForDimmer();
@@ -91,21 +101,40 @@ protected:
     // The following timers' ticks; false for a tick of another timer.
     bool OnFollowingTimer(UINT_PTR nIDEvent);
     void StartFollowing();
-    // Checks the link in use for a hang-up while there is one.
+    // Runs the timers that fit the link in use: its hang-up check (also while a lost link waits
+    // for a dialog to close), and the identify probe of a cable whose dimmer does not answer.
     void FollowLink();
     void OnPortsSettled();
     void CheckLink();
+    // Asks the cable without a dimmer who is behind it, and takes the dimmer that answers.
+    void ProbeCable();
     // Closes the link in use, searches again as at start-up and applies what was found, keeping
     // the pages' tables.
     void RedetectDevice();
-    // The nothing-found profile after the link was lost; the pages keep their range and tables.
-    void GoOffline(bool tell);
+    // Shapes the window for what a search or a choice found, as at start-up, but the pages keep
+    // their tables unless the range question says otherwise.
+    void UseDimmer(const FoundDimmer& found);
     void CloseLink();
-    // Offline when the link in use has hung up; `tell`: with the one message that says so.
-    void GoOfflineIfLost(bool tell);
+    // Whether a dimmer answered on the link in use (an open cable may have none behind it).
+    bool DimmerInUse() const;
+    bool CableWithoutDimmer() const;
+    // The link in use has hung up: closed at once, whatever dialog is open, with the title saying
+    // so and nothing more sent. `tell`: a dimmer was lost, not a cable without one.
+    void DropLink(bool tell);
+    void DropLinkIfGone();
+    // What waits for the operator's dialogs after a lost link: the nothing-found profile (the
+    // pages keep their range and tables) and the message that says so. False when nothing waits
+    // or a dialog is still open.
+    bool EndLostLink();
     // Pages whose range is not the new one are reset to its linear curve, or, when one of them
     // holds a table of its own and the operator says so, keep their entries.
     void TakeRange(int maxValue);
+
+    // Device > Choose dimmer (DimmerChoice.cpp).
+    void OnChooseDimmer();
+    // Every dimmer attached: the one in use as it is known, the others identified in turn.
+    std::vector<FoundDimmer> ListAttachedDimmers();
+    void SwitchToDimmer(const DimmerPort& port);
 
     // Output control (OutputControl.cpp). `row` is 1 to 4, top to bottom.
     void SendOutput(int row);
@@ -134,6 +163,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    enum class LostLink { None, Quietly, Told };
+
+    DimmerPort m_port;                        // of the link in use
+    CString m_strTitleSuffix;                 // of the outcome shown
+    LostLink m_lostLink = LostLink::None;     // closed; the rest waits for a dialog to close
+    bool m_bAskingRange = false;              // no level is sent meanwhile
+    std::vector<std::string> m_knownDimmers;  // ports that held a dimmer when last listed
     std::mutex m_portMutex;
     std::vector<PortEvent> m_portEvents;       // reported, not yet taken
     std::vector<std::string> m_appearedPorts;  // since the events last settled

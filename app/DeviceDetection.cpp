@@ -47,17 +47,29 @@ void CBrenvoDlg::StartTemperaturePoll(int replyLength) {
     SetTimer(kPollTimer, TEMPERATURE_POLL_MS, nullptr);
 }
 
-void CBrenvoDlg::DetectDevice() {
-    const FoundDimmer found = FindFirstDimmer();
+void CBrenvoDlg::StopTemperaturePoll() {
+    KillTimer(kPollTimer);
+}
+
+void CBrenvoDlg::TakeLink(const FoundDimmer& found) {
     m_hCable = found.cable;
     m_nCableStatus = found.cableStatus;
     m_strDeviceName = found.deviceName;
+    m_port = found.port;
+}
+
+void CBrenvoDlg::DetectDevice() {
+    const FoundDimmer found = FindFirstDimmer();
+    TakeLink(found);
     ApplyProfile(found.profile);
     FinishDetection();
 }
 
 void CBrenvoDlg::ApplyProfile(const DeviceProfile& profile) {
     SetTitleSuffix(profile.titleSuffix);
+    // Nothing of the last dimmer stays: its readings, nor an output row beyond this one's.
+    m_strActualTemp.Empty();
+    m_strShutdownTemp.Empty();
     m_nMaxValue = profile.maxValue;
     m_nOutputs = profile.outputs;
 
@@ -80,6 +92,8 @@ void CBrenvoDlg::ApplyProfile(const DeviceProfile& profile) {
     m_scrollBar.EnableWindow(profile.scrollMax >= 0 ? TRUE : FALSE);
     if (profile.scrollMax >= 0) {
         m_scrollBar.SetScrollRange(0, profile.scrollMax, TRUE);
+    } else {
+        m_scrollBar.SetScrollPos(0, TRUE);
     }
 
     m_bReadShutdown = 0;
@@ -87,6 +101,6 @@ void CBrenvoDlg::ApplyProfile(const DeviceProfile& profile) {
     if (profile.tempReplyLength > 0) {
         StartTemperaturePoll(profile.tempReplyLength);
     } else {
-        KillTimer(kPollTimer);
+        StopTemperaturePoll();
     }
 }

@@ -29,6 +29,9 @@ CSliderCtrl& SliderOfRow(CSliderCtrl* sliders, int row) {
 }  // namespace
 
 void CBrenvoDlg::SendOutput(int row) {
+    if (m_bAskingRange) {
+        return;  // the range is not settled: the rows send once it is
+    }
     const int value = SliderOfRow(m_sliders, row).GetPos();
     const int output = static_cast<BYTE>(m_scrollBar.GetScrollPos()) + row - 1;
     if (output >= MAX_OUTPUTS) {

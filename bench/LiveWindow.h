@@ -49,6 +49,9 @@ public:
         return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
     }
     BOOL ChooseFile(const FileDialogRequest&, CString& path) override {
+        if (whileChoosing) {
+            whileChoosing();  // the dialog stays open meanwhile
+        }
         path = filePath.c_str();
         return TRUE;
     }
@@ -57,6 +60,7 @@ public:
     int messages = 0;
     std::string lastMessage;
     std::string filePath;
+    std::function<void()> whileChoosing;
 
 private:
     std::function<void(CBrenvoDlg&)> m_body;

@@ -1,6 +1,7 @@
 // Start-up with nothing attached: from constructing the main window to its being shown, with the
 // detection (cable search and the scan of COM ports 1 to 256) inside. A small timing program, as
-// the whole start-up runs in real time. The floor is the scan's 256 pauses of 5 ms: 1.28 s.
+// the whole start-up runs in real time. Only a port that opens costs time: its 50 ms identify
+// and the 5 ms pause after it; a number with no port behind it costs the look-up alone.
 #include <QApplication>
 
 #include <algorithm>
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     StartupSeam seam;
     SetUiSeam(&seam);
 
-    // Every real port that opens adds its 50 ms identify to the floor.
+    // Every real port that opens adds its 50 ms identify and its 5 ms pause.
     int openPorts = 0;
     for (int port = 1; port <= 256; ++port) {
         if (SerialOpen(port)) {
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
             SerialClose();
         }
     }
-    const double extra = 50.0 * openPorts;
+    const double extra = 55.0 * openPorts;
 
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<double> detection;
@@ -84,9 +85,8 @@ int main(int argc, char** argv) {
         "start-up with nothing attached, median of %d runs; %d real ports open here (%.0f ms "
         "of identify added to each target)\n",
         runs, openPorts, extra);
-    std::printf("  initialisation with detection: %8.1f ms (target <= %.0f)\n", Median(detection),
-                1350 + extra);
+    std::printf("  initialisation with detection: %8.1f ms\n", Median(detection));
     std::printf("  to the shown window:           %8.1f ms (target <= %.0f)\n", Median(shown),
-                1600 + extra);
+                400 + extra);
     return 0;
 }

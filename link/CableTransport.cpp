@@ -5,7 +5,8 @@
 const char CABLE_DESCRIPTION[] = "QELVORN-Configuration-Cable";
 const char CABLE_SERIES[] = "KAV5806";
 
-bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription) {
+bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription,
+                      int* matchedIndex) {
     CableDriver& driver = CurrentCableDriver();
     hCable = nullptr;
     DWORD count = 0;
@@ -26,6 +27,9 @@ bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matche
             continue;
         }
         matchedDescription = description;
+        if (matchedIndex != nullptr) {
+            *matchedIndex = static_cast<int>(index);
+        }
         cableStatus = CableOpen(static_cast<int>(index), hCable);
         return true;
     }

@@ -12,8 +12,10 @@ constexpr DWORD CABLE_BAUD_RATE = 19200;
 // "KAV5806" is opened and configured. Returns whether a cable matched (the serial scan is skipped
 // then, whatever the open gave); its description goes to `matchedDescription`. On a successful
 // open `hCable` holds the handle and `cableStatus` 0; on a failed open `hCable` stays null and
-// `cableStatus` holds the driver's status.
-bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription);
+// `cableStatus` holds the driver's status. `matchedIndex`, when given, receives the cable's index
+// in the driver's list.
+bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription,
+                      int* matchedIndex = nullptr);
 // Whether the description is one of the configuration cable's.
 bool IsCableDescription(const char* description);
 // Opens cable `index` of the driver's last list and configures it (baud rate, 8N1, no flow control,

@@ -41,8 +41,11 @@ FoundDimmer FindFirstDimmer() {
     CString description;
     FT_HANDLE cable = nullptr;
     FT_STATUS status = FT_OK;
-    if (CableFindAndOpen(cable, status, description)) {
+    int index = -1;
+    if (CableFindAndOpen(cable, status, description, &index)) {
         found.port.link = LinkKind::Cable;
+        found.port.name = CurrentCableDriver().PortName(static_cast<DWORD>(index));
+        found.port.cableIndex = index;
         found.port.description = description;
         found.cable = cable;
         found.cableStatus = status;
@@ -53,13 +56,13 @@ FoundDimmer FindFirstDimmer() {
         return found;
     }
     for (int port = kFirstComPort; port <= kLastComPort; ++port) {
+        // Only a port that was talked to is paced: most numbers name no port on this system.
         if (!SerialOpen(port)) {
-            Sleep(kPortPauseMs);
             continue;
         }
         if (const char* model = AskSerialModel()) {
             found.port.link = LinkKind::Serial;
-            found.port.name = ComName(port);
+            found.port.name = SerialPortName(port);
             found.port.comNumber = port;
             found.serialOpen = true;
             found.deviceName = model;
@@ -71,6 +74,16 @@ FoundDimmer FindFirstDimmer() {
     }
     found.profile = OfflineProfile();
     return found;
+}
+
+std::string SerialPortName(int comNumber) {
+    const std::optional<PortLocation> where = PortDirectory().ResolveComPort(comNumber);
+    if (!where) {
+        return ComName(comNumber);
+    }
+    return where->kind == PortLocation::Kind::Emulated
+               ? "EMU" + std::to_string(comNumber - PortDirectory::kFirstEmulatedCom)
+               : where->devicePath;
 }
 
 std::vector<DimmerPort> ListDimmerPorts() {

@@ -35,9 +35,14 @@ struct FoundDimmer {
 
 // The window's search. The first cable whose description matches is opened and identified; when
 // its open fails the search ends there all the same. Without such a cable COM 1 to 256 are opened
-// and asked in turn, with a pause of 5 ms after every port that is no dimmer. What was found stays
-// open; nothing found gives the offline profile.
+// and asked in turn, with a pause of 5 ms after every port that opened and is no dimmer (a number
+// with no port behind it, or one that cannot be opened, was not talked to and is not paced). What
+// was found stays open, its port named as ListDimmerPorts names it; nothing found gives the
+// offline profile.
 FoundDimmer FindFirstDimmer();
+// The name of COM port `comNumber` as a person finds it: its device, "EMUn", or "COMn" when the
+// number names nothing here.
+std::string SerialPortName(int comNumber);
 
 // The cables whose description matches, then the COM ports that exist and are no such cable.
 std::vector<DimmerPort> ListDimmerPorts();

@@ -108,6 +108,15 @@ const DialogItemTemplate kStandAloneItems[] = {
     {IDC_WRITE_HEX, K::PushButton, "Write from HEX file", 146, 101, 90, 14, kButton},
 };
 
+// Template 140: Device > Choose dimmer.
+const DialogItemTemplate kChooseDimmerItems[] = {
+    {IDC_STATIC, K::Static, "Dimmers attached:", 7, 7, 200, 8, 0},
+    {IDC_DIMMER_LIST, K::ListView, nullptr, 7, 18, 426, 90,
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP},
+    {1, K::PushButton, "Use", 327, 114, 50, 14, BS_DEFPUSHBUTTON | kButton},
+    {2, K::PushButton, "Cancel", 383, 114, 50, 14, kButton},
+};
+
 template <typename T, int N>
 constexpr int Count(const T (&)[N]) {
     return N;
@@ -126,6 +135,8 @@ const DialogTemplate kDialogs[] = {
     {IDD_FORMEL, "Formula editor", 199, 95, kFont, 8, kModal, 0, kFormelItems, Count(kFormelItems)},
     {IDD_STANDALONE, nullptr, 243, 122, kFont, 8, kPage, 0, kStandAloneItems,
      Count(kStandAloneItems)},
+    {IDD_CHOOSE_DIMMER, "Choose dimmer", 440, 135, kFont, 8, kModal, 0, kChooseDimmerItems,
+     Count(kChooseDimmerItems)},
 };
 
 // Menu 138.
@@ -136,8 +147,13 @@ const MenuItemTemplate kFileMenu[] = {
     {"Quit", ID_FILE_QUIT},
 };
 const MenuItemTemplate kDeviceMenu[] = {
-    {"Search for dimmer\tF5", ID_DEVICE_SEARCH}, {nullptr, 0}, {"Read all", ID_DEVICE_READALL},
-    {"Write all", ID_DEVICE_WRITEALL},           {nullptr, 0}, {"Reset all", ID_DEVICE_RESETALL},
+    {"Search for dimmer\tF5", ID_DEVICE_SEARCH},
+    {"Choose dimmer\x85", ID_DEVICE_CHOOSE},
+    {nullptr, 0},
+    {"Read all", ID_DEVICE_READALL},
+    {"Write all", ID_DEVICE_WRITEALL},
+    {nullptr, 0},
+    {"Reset all", ID_DEVICE_RESETALL},
 };
 const MenuItemTemplate kMenuBar[] = {
     {"File", 0, kFileMenu, Count(kFileMenu)},
@@ -150,6 +166,14 @@ const StringResource kStrings[] = {
      "Inf&o \xFC"
      "ber Brenvo ..."},
     {IDS_TITLE, "Brenvo V2.4"},
+    {IDS_TITLE_PORT, " on %s"},
+    {IDS_CHOOSE_IN_USE, "in use"},
+    {IDS_CHOOSE_PORT, "Port"},
+    {IDS_CHOOSE_MODEL, "Model"},
+    {IDS_CHOOSE_SERIAL_NUMBER, "Serial number"},
+    {IDS_CHOOSE_STABLE_NAME, "Stable name"},
+    {IDS_CHOOSE_NONE, "No dimmer answers on any port."},
+    {IDS_CHOOSE_SILENT, "The dimmer on %s does not answer."},
 };
 
 const IconResource kIcons[] = {{IDR_MAINFRAME, kBrenvoIconXpm}};

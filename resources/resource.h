@@ -10,10 +10,19 @@
 #define IDD_FORMEL 135
 #define IDD_STANDALONE 137
 #define IDR_MENU 138
+#define IDD_CHOOSE_DIMMER 140
 
 // String table
 #define IDS_ABOUTBOX 101
 #define IDS_TITLE 102
+#define IDS_TITLE_PORT 103
+#define IDS_CHOOSE_IN_USE 104
+#define IDS_CHOOSE_PORT 105
+#define IDS_CHOOSE_MODEL 106
+#define IDS_CHOOSE_SERIAL_NUMBER 107
+#define IDS_CHOOSE_STABLE_NAME 108
+#define IDS_CHOOSE_NONE 109
+#define IDS_CHOOSE_SILENT 110
 
 // System-menu command of the About box
 #define IDM_ABOUTBOX 0x0010
@@ -59,6 +68,9 @@
 // StandAlone page
 #define IDC_WRITE_HEX 1016
 
+// Choose dimmer dialog
+#define IDC_DIMMER_LIST 1043
+
 // Menu commands
 #define ID_FILE_OPENCONFIG 40001
 #define ID_FILE_SAVECONFIG 40002
@@ -67,3 +79,4 @@
 #define ID_DEVICE_READALL 40005
 #define ID_DEVICE_RESETALL 40006
 #define ID_DEVICE_SEARCH 40007
+#define ID_DEVICE_CHOOSE 40008

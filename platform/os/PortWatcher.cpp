@@ -82,7 +82,9 @@ public:
         if (m_inotify < 0) {
             return false;
         }
-        m_devWatch = inotify_add_watch(m_inotify, m_devRoot.c_str(), kEntryEvents | IN_ONLYDIR);
+        // IN_ATTRIB: the access rights that udev gives a node after making it.
+        m_devWatch =
+            inotify_add_watch(m_inotify, m_devRoot.c_str(), kEntryEvents | IN_ATTRIB | IN_ONLYDIR);
         ResyncDev();
         WatchEmulatedFolder();
         OpenUdev();
@@ -115,6 +117,14 @@ public:
 
 private:
     void Report(PortEvent::Kind kind, const std::string& name) {
+        if (kind == PortEvent::Kind::Changed) {
+            // Only a port reported (or found) present changes; a change is never a duplicate.
+            const auto it = m_present.find(name);
+            if (m_reporting && it != m_present.end() && it->second) {
+                m_onEvent(PortEvent{kind, name});
+            }
+            return;
+        }
         bool& present = m_present[name];
         const bool now = kind == PortEvent::Kind::Appeared;
         if (present == now) {
@@ -188,6 +198,17 @@ private:
         }
     }
 
+    // A tty node's attributes changed (its access rights, among others); one not seen before
+    // counts as made.
+    void OnTtyChanged(const std::string& name) {
+        const auto it = m_present.find(name);
+        if (it == m_present.end() || !it->second) {
+            OnTty(name, true);
+        } else if (TtyPresent(name)) {
+            Report(PortEvent::Kind::Changed, name);
+        }
+    }
+
     void OnFolderEntry(std::string name, bool created) {
         const size_t base = name.size() - std::min(name.size(), kDescription.size());
         if (name.compare(base, std::string::npos, kDescription) == 0 &&
@@ -239,7 +260,12 @@ private:
             ResyncEmulated();
             WatchEmulatedFolder();
         } else if (e.wd == m_devWatch) {
-            if ((e.mask & IN_ISDIR) == 0 && IsTtyName(name)) {
+            if ((e.mask & IN_ISDIR) != 0 || !IsTtyName(name)) {
+                return;
+            }
+            if ((e.mask & IN_ATTRIB) != 0) {
+                OnTtyChanged(name);
+            } else {
                 OnTty(name, (e.mask & (IN_CREATE | IN_MOVED_TO)) != 0);
             }
         } else if (e.wd == m_folderWatch) {
@@ -277,7 +303,8 @@ private:
     }
 
     // udev's monitor, where udev runs: it reports a node once its rules (access rights) are
-    // applied. Without udev, or when the monitor cannot be made, inotify alone watches.
+    // applied, which may be after inotify saw the node made: its add then counts as a change.
+    // Without udev, or when the monitor cannot be made, inotify alone watches.
     void OpenUdev() {
         if (!m_useUdev || access("/run/udev/control", F_OK) != 0) {
             return;
@@ -301,8 +328,8 @@ private:
             const char* action = udev_device_get_action(device);
             const char* name = udev_device_get_sysname(device);
             if (action != nullptr && name != nullptr && IsTtyName(name)) {
-                if (std::strcmp(action, "add") == 0) {
-                    OnTty(name, true);
+                if (std::strcmp(action, "add") == 0 || std::strcmp(action, "change") == 0) {
+                    OnTtyChanged(name);
                 } else if (std::strcmp(action, "remove") == 0) {
                     OnTty(name, false);
                 }

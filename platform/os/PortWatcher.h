@@ -1,6 +1,6 @@
-// Reports serial ports that appear and disappear while the program runs: tty nodes under /dev
-// (inotify), the emulated ports of the user's folder of emulated ports (inotify; the folder may
-// come and go), and udev's monitor where udev runs. It reports names only and knows nothing of
+// Reports serial ports that appear, disappear or change while the program runs: tty nodes under
+// /dev (inotify), the emulated ports of the user's folder of emulated ports (inotify; the folder
+// may come and go), and udev's monitor where udev runs. It reports names only and knows nothing of
 // what is behind a port.
 #pragma once
 
@@ -9,7 +9,9 @@
 #include <thread>
 
 struct PortEvent {
-    enum class Kind { Appeared, Disappeared };
+    // Changed: a port that is there got new attributes, such as the access rights that udev
+    // gives a node some time after it was made.
+    enum class Kind { Appeared, Disappeared, Changed };
     Kind kind;
     std::string name;  // "ttyUSB0", "EMU0", "CABLE0"
 };

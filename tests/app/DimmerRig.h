@@ -70,6 +70,12 @@ public:
         }
         return dimmer;
     }
+    // A dimmer that answers from now on behind the cable attached last (switched on later).
+    DimmerEmulator* AnswerOnCable(const char* model) {
+        DimmerEmulator* dimmer = Make(model);
+        m_cable.AttachResponder(dimmer);
+        return dimmer;
+    }
     // A serial model on COM port `comNumber` (193 is the first emulated port).
     DimmerEmulator* AttachSerial(const char* model, int comNumber = 193) {
         DimmerEmulator* dimmer = Make(model);

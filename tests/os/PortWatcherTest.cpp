@@ -37,7 +37,8 @@ public:
     }
 
     void Touch(const std::string& path) { std::ofstream(path) << "x"; }
-    void DevNode(const std::string& name) { Touch(m_dev + "/" + name); }
+    void DevNode(const std::string& name) { Touch(DevPath(name)); }
+    std::string DevPath(const std::string& name) const { return m_dev + "/" + name; }
     void RemoveDevNode(const std::string& name) { unlink((m_dev + "/" + name).c_str()); }
     std::string Ports() const { return m_runtime.PortsPath(); }
     std::string Runtime() const { return m_runtime.Path(); }
@@ -55,9 +56,14 @@ public:
         options.useUdev = false;
         m_watcher = std::make_unique<PortWatcher>(
             [this](const PortEvent& e) {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_events.push_back((e.kind == PortEvent::Kind::Appeared ? "+" : "-") + e.name);
+                std::unique_lock<std::mutex> lock(m_mutex);
+                const char* sign = e.kind == PortEvent::Kind::Appeared      ? "+"
+                                   : e.kind == PortEvent::Kind::Disappeared ? "-"
+                                                                            : "~";
+                m_events.push_back(sign + e.name);
                 m_changed.notify_all();
+                // The watcher's thread waits here, so that the kernel's queue fills meanwhile.
+                m_changed.wait(lock, [&] { return !m_holding || e.name != kHoldName; });
             },
             options);
         return m_watcher->Start();
@@ -70,6 +76,32 @@ public:
             return !m_events.empty() && m_events.back() == "+" + marker;
         })) << marker;
     }
+    // The watcher's thread stops taking events once it has reported tty `kHoldName`, until
+    // Release().
+    void Hold() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_holding = true;
+        }
+        Settle(kHoldName);
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_holding = false;
+        m_changed.notify_all();
+    }
+    // More events than the kernel queues for one watcher, on files that are no ports.
+    void OverflowTheQueue() {
+        int limit = 16384;
+        std::ifstream("/proc/sys/fs/inotify/max_queued_events") >> limit;
+        const std::string path = m_dev + "/notes";
+        for (int i = 0; i <= limit / 2; ++i) {
+            close(open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+            unlink(path.c_str());
+        }
+    }
+    static constexpr const char* kHoldName = "ttyHOLD";
+
     // Every report up to an end marker, without it.
     std::vector<std::string> Reports() {
         Settle("ttyEND");
@@ -89,6 +121,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> m_events;
+    bool m_holding = false;
     std::unique_ptr<PortWatcher> m_watcher;
 };
 
@@ -144,9 +177,32 @@ TEST(PortWatcherTest, ReportsPortsThatComeAndGo) {
              r.Publish("CABLE");
          },
          {"+EMU0", "+ttyS4", "-EMU0", "+ttyS5", "+CABLE0"}},
+        {"access rights given to a node after it was made",
+         [](Rig& r) { r.DevNode("ttyS1"); },
+         [](Rig& r) {
+             r.DevNode("ttyUSB5");
+             r.Settle("ttyS6");  // the node's making has been seen
+             ASSERT_EQ(chmod(r.DevPath("ttyUSB5").c_str(), 0600), 0);
+             ASSERT_EQ(chmod(r.DevPath("ttyS1").c_str(), 0600), 0);
+             r.DevNode("sda2");
+             ASSERT_EQ(chmod(r.DevPath("sda2").c_str(), 0600), 0);
+         },
+         {"+ttyUSB5", "+ttyS6", "~ttyUSB5", "~ttyS1"}},
+        {"a queue overflow: what changed meanwhile is found by looking again",
+         [](Rig& r) { r.DevNode("ttyACM2"); },
+         [](Rig& r) {
+             r.Hold();
+             r.OverflowTheQueue();
+             r.DevNode("ttyUSB9");
+             r.RemoveDevNode("ttyACM2");
+             r.Release();
+             r.Settle("ttyZZ");  // after ttyUSB9, whether the look again sees it or not
+         },
+         {"+ttyHOLD", "-ttyACM2", "+ttyUSB9", "+ttyZZ"}},
         {"other files are not ports",
          [](Rig& r) { r.Publish("EMU"); },
          [](Rig& r) {
+             r.DevNode("tty");  // the controlling terminal of whoever opens it
              r.DevNode("sda1");
              r.Touch(r.Runtime() + "/ttyUSB3");  // beside the dev root, not in it
              mkdir((r.Runtime() + "/dev/ttyDIR").c_str(), 0755);

@@ -136,8 +136,15 @@ FT_STATUS RecordingCableDriver::GetDeviceInfoDetail(DWORD index, DWORD* flags, D
         return FT_DEVICE_NOT_FOUND;
     }
     const Device& d = m_devices[index];
-    *flags = *type = *id = *locId = 0;
-    *handle = nullptr;
+    // The driver's callers may leave out what they do not need.
+    for (DWORD* unused : {flags, type, id, locId}) {
+        if (unused != nullptr) {
+            *unused = 0;
+        }
+    }
+    if (handle != nullptr) {
+        *handle = nullptr;
+    }
     std::snprintf(serialNumber, FT_SERIAL_SIZE, "%s", d.serialNumber.c_str());
     std::snprintf(description, FT_DESCRIPTION_SIZE, "%s", d.description.c_str());
     return FT_OK;

@@ -41,18 +41,20 @@ void ScriptedUi::ExpectModal(std::function<void(CDialog&)> script, UINT template
     m_queue.push_back(std::move(e));
 }
 
-void ScriptedUi::ExpectMessageBox(int answer) {
+void ScriptedUi::ExpectMessageBox(int answer, std::function<void()> whileOpen) {
     Expectation e;
     e.kind = Kind::MessageBox;
     e.answer = answer;
+    e.whileOpen = std::move(whileOpen);
     m_queue.push_back(std::move(e));
 }
 
-void ScriptedUi::ExpectFileDialog(const CString& path) {
+void ScriptedUi::ExpectFileDialog(const CString& path, std::function<void()> whileOpen) {
     Expectation e;
     e.kind = Kind::FileDialog;
     e.chosen = TRUE;
     e.path = path;
+    e.whileOpen = std::move(whileOpen);
     m_queue.push_back(std::move(e));
 }
 
@@ -127,6 +129,8 @@ int ScriptedUi::MessageBox(CWnd*, const CString& text, const CString& caption, U
             return IDOK;
         return buttons == MB_YESNO ? IDNO : IDCANCEL;
     }
+    if (e.whileOpen)
+        e.whileOpen();
     return e.answer;
 }
 
@@ -140,7 +144,11 @@ BOOL ScriptedUi::ChooseFile(const FileDialogRequest& request, CString& path) {
     call.defExt = request.defExt;
     m_calls.push_back(call);
     Expectation e;
-    if (!Take(Kind::FileDialog, request.fileName.GetString(), e) || !e.chosen)
+    if (!Take(Kind::FileDialog, request.fileName.GetString(), e))
+        return FALSE;
+    if (e.whileOpen)
+        e.whileOpen();
+    if (!e.chosen)
         return FALSE;
     path = e.path;
     return TRUE;

@@ -34,10 +34,12 @@ public:
     // its controls, and must end it (OnOK, OnCancel, EndDialog, Esc, a button ...). When templateId
     // is not 0 the dialog must come from that template.
     void ExpectModal(std::function<void(CDialog&)> script, UINT templateId = 0);
-    // The next message box, answered with the given result.
-    void ExpectMessageBox(int answer);
-    // The next file dialog, answered with a path (the person chose it) or cancelled.
-    void ExpectFileDialog(const CString& path);
+    // The next message box, answered with the given result; `whileOpen` (optional) runs before it
+    // is answered, as what happens while the person reads it.
+    void ExpectMessageBox(int answer, std::function<void()> whileOpen = nullptr);
+    // The next file dialog, answered with a path (the person chose it) or cancelled; `whileOpen`
+    // as for a message box.
+    void ExpectFileDialog(const CString& path, std::function<void()> whileOpen = nullptr);
     void ExpectFileDialogCancel();
 
     const std::vector<Call>& Calls() const { return m_calls; }
@@ -53,6 +55,7 @@ private:
     struct Expectation {
         Kind kind = Kind::Modal;
         std::function<void(CDialog&)> script;
+        std::function<void()> whileOpen;
         UINT templateId = 0;
         int answer = 0;
         BOOL chosen = FALSE;
