@@ -20,7 +20,8 @@ public:
     std::optional<DimmerRawTemperatures> rawTemperatures;
     std::optional<WORD> shutdownRaw;
     unsigned baudRate = 0;    // 0: the model's link decides
-    std::string description;  // a cable's description; empty: the configuration cable's
+    std::string description;   // a cable's description; empty: the configuration cable's
+    std::string serialNumber;  // the USB serial number it reports; empty: none of its own
     bool help = false;
 
     const std::string& Error() const { return m_error; }
