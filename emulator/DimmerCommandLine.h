@@ -20,9 +20,10 @@ public:
     std::optional<DimmerRawTemperatures> rawTemperatures;
     std::optional<WORD> shutdownRaw;
     unsigned baudRate = 0;    // 0: the model's link decides
-    std::string description;   // a cable's description; empty: the configuration cable's
-    std::string serialNumber;  // the USB serial number it reports; empty: none of its own
+    std::string description;  // a cable's description; empty: the configuration cable's
     bool help = false;
+    // The USB serial number it reports; empty: none of its own.
+    std::string serialNumber;
 
     const std::string& Error() const { return m_error; }
     static std::string Usage();

@@ -25,10 +25,17 @@ TEST(DimmerCommandLineTest, AcceptsEveryModelAndTheSettings) {
         ASSERT_TRUE(p.ok) << m.name;
         EXPECT_EQ(p.line.model, &m);
     }
-    const Parsed p = Parse({"--model", "QP4", "--fault", "late", "--late-ms", "120",
-                            "--raw-temperatures", "512,535,769,470", "--temperature", "200",
-                            "--shutdown-raw", "65535", "--baud", "230400", "--serial",
-                            "FT7K2-QX_A"});
+    const std::pair<const char*, const char*> settings[] = {
+        {"--model", "QP4"},       {"--fault", "late"},
+        {"--late-ms", "120"},     {"--raw-temperatures", "512,535,769,470"},
+        {"--temperature", "200"}, {"--shutdown-raw", "65535"},
+        {"--baud", "230400"},     {"--serial", "FT7K2-QX_A"},
+    };
+    std::vector<const char*> all;
+    for (const auto& [option, value] : settings) {
+        all.insert(all.end(), {option, value});
+    }
+    const Parsed p = Parse(all);
     ASSERT_TRUE(p.ok) << p.line.Error();
     EXPECT_STREQ(p.line.model->name, "qp4");
     EXPECT_EQ(p.line.fault, DimmerFault::LateReplies);
