@@ -16,24 +16,19 @@ constexpr const char* kCommandNames[] = {"list",   "info",          "read",     
                                          "temp",   "shutdown-temp", "standalone"};
 
 const char kPortHelp[] =
-    "The dimmer's port as list shows it (CABLE0, EMU0, /dev/ttyUSB0), its stable path "
-    "(/dev/serial/by-id/...), its USB serial number, or COMn. Default: the first dimmer found "
-    "(the cable first, then COM1 to COM256).";
+    "Its port as list shows it, its stable path, its USB serial number or COMn. Default: the "
+    "first dimmer found (the cable first, then COM1 to COM256).";
 const char kPortsHelp[] =
-    "The dimmer's port as list shows it (CABLE0, EMU0, /dev/ttyUSB0), its stable path "
-    "(/dev/serial/by-id/...), its USB serial number, or COMn; repeat it for several dimmers at "
-    "once. Default: the first dimmer found (the cable first, then COM1 to COM256).";
+    "Its port as list shows it, its stable path, its USB serial number or COMn; again for "
+    "more dimmers at once. Default: the first dimmer found (the cable first, then COM1 to "
+    "COM256).";
 const char kAllHelp[] = "Every dimmer that list finds, all at once.";
-const char kExpectHelp[] =
-    "With --all or several --port: exit status 3 unless exactly N dimmers did all of it.";
+const char kExpectHelp[] = "Exit status 3 unless exactly N dimmers did all of it.";
 const char kOutputHelp[] =
-    "Only output N (repeat it, or N,M,...). Default: every output of the model. With several "
-    "dimmers, one that has none of them is not concerned.";
-const char kQuietHelp[] =
-    "Only errors: no results, notes or progress bar. A dimmer that was not done is always named.";
-const char kJsonHelp[] =
-    "One JSON array, an object per dimmer: port, name, serial, stablePath, model, written, "
-    "notConfirmed, notWritten, status, and the command's own keys.";
+    "Only output N (again, or N,M,...). Default: every output. A dimmer with none of them is "
+    "not concerned.";
+const char kQuietHelp[] = "Only errors; a dimmer not done is always named.";
+const char kJsonHelp[] = "One JSON array, an object per dimmer.";
 
 const char kFooter[] =
     "Without --port a command acts on the first dimmer found\n"

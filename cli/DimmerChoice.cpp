@@ -43,6 +43,23 @@ int FailedChoice(const CliRequest& request, const RigPort& port) {
     return kExitNoDimmer;
 }
 
+// Whether `name` named exactly one port; reports a name that names none or several.
+bool OnePortNamed(const std::string& name, const std::vector<DimmerPort>& matches) {
+    if (matches.empty()) {
+        Console::Error(Format(kTextUnknownPort, Shown(name).c_str()));
+        return false;
+    }
+    if (matches.size() > 1) {
+        std::string names;
+        for (const DimmerPort& match : matches) {
+            names += (names.empty() ? "" : ", ") + match.name;
+        }
+        Console::Error(Format(kTextAmbiguousPort, Shown(name).c_str(), names.c_str()));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<RigPort> IdentifyPorts(const std::vector<DimmerPort>& ports, bool named) {
@@ -82,16 +99,7 @@ int ChooseRig(const CliRequest& request, std::vector<RigPort>& rig) {
     std::vector<DimmerPort> named;
     for (const std::string& name : request.ports) {
         const std::vector<DimmerPort> matches = MatchDimmerPorts(name, ports);
-        if (matches.empty()) {
-            Console::Error(Format(kTextUnknownPort, Shown(name).c_str()));
-            return kExitBadInput;
-        }
-        if (matches.size() > 1) {
-            std::string names;
-            for (const DimmerPort& match : matches) {
-                names += (names.empty() ? "" : ", ") + match.name;
-            }
-            Console::Error(Format(kTextAmbiguousPort, Shown(name).c_str(), names.c_str()));
+        if (!OnePortNamed(name, matches)) {
             return kExitBadInput;
         }
         // Named twice (by its port and its serial number): asked once.
@@ -121,9 +129,8 @@ int OpenChosenDimmer(const CliRequest& request, FoundDimmer& found) {
     if (!request.ports.empty()) {
         const std::string& name = request.ports.front();
         const std::vector<DimmerPort> matches = MatchDimmerPorts(name, ListDimmerPorts());
-        if (matches.size() != 1) {
-            std::vector<RigPort> rig;
-            return ChooseRig(request, rig);  // says why
+        if (!OnePortNamed(name, matches)) {
+            return kExitBadInput;
         }
         if (Identify(matches.front(), found, true, busy)) {
             return kExitDone;

@@ -92,10 +92,13 @@ std::string StableNamesText(const DimmerPort& port) {
 void ShowLines(const std::vector<RigPort>& rig) {
     std::size_t portWidth = 0;
     std::size_t textWidth = 0;
+    std::size_t rangeWidth = 0;
     for (const RigPort& port : rig) {
         portWidth = std::max(portWidth, port.found.port.name.size());
         if (port.state == DimmerStatus::Done) {
             textWidth = std::max(textWidth, Columns(PortText(port)));
+            rangeWidth =
+                std::max(rangeWidth, Format(kTextRange, port.found.profile.maxValue).size());
         }
     }
     for (const RigPort& port : rig) {
@@ -105,10 +108,16 @@ void ShowLines(const std::vector<RigPort>& rig) {
             line += Padded(PortText(port), textWidth) + "  " +
                     Padded(OutputsText(dimmer.profile.outputs), 10) + "  " +
                     Format(kTextRange, dimmer.profile.maxValue);
+            const std::string names = StableNamesText(port.found.port);
+            if (!names.empty()) {
+                line = Padded(line, Columns(line) + rangeWidth -
+                                        Format(kTextRange, dimmer.profile.maxValue).size()) +
+                       names;
+            }
         } else {
-            line += PortText(port);
+            line += PortText(port) + StableNamesText(port.found.port);
         }
-        Console::Result(line + StableNamesText(port.found.port));
+        Console::Result(line);
     }
 }
 
