@@ -127,7 +127,9 @@ WriteOutcome OutcomeWithoutReport(const Child& child, const std::string& reason)
     const std::vector<OutputTable>& tables = child.work->tables;
     for (std::size_t k = 0; k < tables.size(); ++k) {
         const int output = tables[k].output;
-        if (static_cast<int>(k) < child.done) {
+        if (!child.work->job.write) {
+            outcome.notRead.push_back(output);
+        } else if (static_cast<int>(k) < child.done) {
             outcome.written.push_back(output);
             if (child.work->job.verify) {
                 outcome.notRead.push_back(output);
