@@ -7,6 +7,7 @@ int RunList(const CliRequest& request);
 int RunInfo(const CliRequest& request);
 int RunRead(const CliRequest& request);
 int RunWrite(const CliRequest& request);
+int RunVerify(const CliRequest& request);
 int RunCurve(const CliRequest& request);
 int RunReset(const CliRequest& request);
 int RunSet(const CliRequest& request);

@@ -3,14 +3,21 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <mutex>
 
 #include "platform/os/TextEncoding.h"
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+constexpr auto kBarPeriod = std::chrono::milliseconds(100);
+
+std::mutex g_mutex;  // the streams and what follows
 bool g_quiet = false;
 std::string g_bar;  // what the bar line shows now; empty: no bar
+Clock::time_point g_barDrawn;
 
 bool BarShown() {
     static const bool terminal = isatty(STDERR_FILENO) == 1;
@@ -61,6 +68,7 @@ bool Console::Quiet() {
 }
 
 void Console::Result(const std::string& line) {
+    std::lock_guard<std::mutex> lock(g_mutex);
     if (g_quiet) {
         return;
     }
@@ -72,6 +80,7 @@ void Console::Result(const std::string& line) {
 }
 
 void Console::Note(const std::string& line) {
+    std::lock_guard<std::mutex> lock(g_mutex);
     if (g_quiet) {
         return;
     }
@@ -81,13 +90,16 @@ void Console::Note(const std::string& line) {
 }
 
 void Console::Error(const std::string& line) {
+    std::lock_guard<std::mutex> lock(g_mutex);
     HideBar();
     std::fprintf(stderr, "brenvo-cli: %s\n", line.c_str());
     ShowBar();
 }
 
 void Console::Progress(const std::string& label, double fraction, const std::string& detail) {
-    if (!BarShown()) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    const Clock::time_point now = Clock::now();
+    if (!BarShown() || (!g_bar.empty() && now - g_barDrawn < kBarPeriod)) {
         return;
     }
     constexpr int kBarWidth = 30;
@@ -102,33 +114,50 @@ void Console::Progress(const std::string& label, double fraction, const std::str
     line = "\r" + FitColumns(line, TerminalColumns() - 1) + "\033[K";
     if (line != g_bar) {
         g_bar = line;
+        g_barDrawn = now;
         ShowBar();
     }
 }
 
 void Console::EndProgress() {
+    std::lock_guard<std::mutex> lock(g_mutex);
     HideBar();
     std::fflush(stderr);
     g_bar.clear();
 }
 
-std::string Utf8(const CString& text) {
+void Console::Abandon() {
+    std::unique_lock<std::mutex> lock(g_mutex, std::try_to_lock);
+    if (lock.owns_lock()) {
+        HideBar();
+        std::fflush(stderr);
+    }
+}
+
+std::string Shown(const std::string& text) {
     // No byte of a multi-byte UTF-8 character is below 0x80: the controls are found byte by byte;
     // the C1 controls (U+0080 to U+009F, which a terminal may act on) are C2 80 to C2 9F.
-    const std::string utf8 = DisplayTextToUtf8(text.str());
+    const std::string utf8 = DisplayTextToUtf8(text);
     std::string shown;
     shown.reserve(utf8.size());
+    char escape[8];
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char ch = utf8[i];
         const unsigned char byte = static_cast<unsigned char>(ch);
         const unsigned char next =
             i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
-        if (ch == '\n' || ch == '\r' || ch == '\t') {
-            shown += ' ';
+        if (ch == '\n') {
+            shown += "\\n";
+        } else if (ch == '\r') {
+            shown += "\\r";
+        } else if (ch == '\t') {
+            shown += "\\t";
         } else if (byte < 0x20 || byte == 0x7F) {
-            shown += "\xEF\xBF\xBD";
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            shown += escape;
         } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            shown += "\xEF\xBF\xBD";
+            std::snprintf(escape, sizeof escape, "\\x%02X", next);
+            shown += escape;
             ++i;
         } else {
             shown += ch;
@@ -137,7 +166,19 @@ std::string Utf8(const CString& text) {
     return shown;
 }
 
+std::string Shown(const CString& text) {
+    return Shown(text.str());
+}
+
+std::string JsonText(const std::string& text) {
+    return DisplayTextToUtf8(text);
+}
+
+std::string JsonText(const CString& text) {
+    return DisplayTextToUtf8(text.str());
+}
+
 std::string TitleText(const CString& titleSuffix) {
-    const std::string title = Utf8(titleSuffix);
+    const std::string title = Shown(titleSuffix);
     return title.rfind(" - ", 0) == 0 ? title.substr(3) : title;
 }

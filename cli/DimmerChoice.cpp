@@ -4,12 +4,9 @@
 
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
+#include "cli/Texts.h"
 
 namespace {
-
-bool IsOurs(const DimmerPort& port) {
-    return port.link == LinkKind::Cable || port.name.rfind("EMU", 0) == 0;
-}
 
 // Opens and identifies; closes again unless `keepOpen` and a dimmer answered. False when the port
 // would not open (`busy` set) or no dimmer answered.
@@ -25,80 +22,144 @@ bool Identify(const DimmerPort& port, FoundDimmer& found, bool keepOpen, bool& b
     return answered;
 }
 
-std::string NoAnswerText(const std::string& portName) {
-    return std::string(kNoDimmerText) + " (" + portName + ": no dimmer answers)";
+RigPort IdentifyOne(const DimmerPort& port) {
+    RigPort result;
+    bool busy = false;
+    result.state = Identify(port, result.found, false, busy) ? DimmerStatus::Done
+                   : busy                                    ? DimmerStatus::Busy
+                                                             : DimmerStatus::NoDimmer;
+    result.found.port = port;
+    return result;
+}
+
+// The one failed port of a single dimmer, said on standard error and, with --json, as data.
+int FailedChoice(const CliRequest& request, const RigPort& port) {
+    const char* name = port.found.port.name.c_str();
+    Console::Error(port.state == DimmerStatus::Busy ? Format(kTextResult, name, kTextBusy)
+                                                    : Format(kTextNoDimmerOn, name));
+    if (request.json) {
+        Console::Result(JsonDump(nlohmann::ordered_json::array({ReportJson(PortReport(port))}), 2));
+    }
+    return kExitNoDimmer;
+}
+
+// Whether `name` named exactly one port; reports a name that names none or several.
+bool OnePortNamed(const std::string& name, const std::vector<DimmerPort>& matches) {
+    if (matches.empty()) {
+        Console::Error(Format(kTextUnknownPort, Shown(name).c_str()));
+        return false;
+    }
+    if (matches.size() > 1) {
+        std::string names;
+        for (const DimmerPort& match : matches) {
+            names += (names.empty() ? "" : ", ") + match.name;
+        }
+        Console::Error(Format(kTextAmbiguousPort, Shown(name).c_str(), names.c_str()));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-std::string BusyPortText(const std::string& portName) {
-    return portName +
-           ": the port is busy or not accessible (is Brenvo or another brenvo-cli using it?)";
-}
-
-std::vector<FoundDimmer> FindEveryDimmer() {
-    const std::vector<DimmerPort> ports = ListDimmerPorts();
-    std::vector<FoundDimmer> found(ports.size());
-    std::vector<char> answered(ports.size(), 0);
-    std::vector<char> busy(ports.size(), 0);
+std::vector<RigPort> IdentifyPorts(const std::vector<DimmerPort>& ports, bool named) {
+    std::vector<RigPort> found(ports.size());
     // A cable identification waits for two read time-outs: the cables answer at once, each on its
     // own handle. The serial link has one port at a time.
     std::vector<std::thread> cables;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         if (ports[i].link == LinkKind::Cable) {
-            cables.emplace_back([&, i] {
-                bool portBusy = false;
-                answered[i] = Identify(ports[i], found[i], false, portBusy);
-                busy[i] = portBusy;
-            });
+            cables.emplace_back([&, i] { found[i] = IdentifyOne(ports[i]); });
         }
     }
     for (std::thread& cable : cables) {
         cable.join();
     }
+    std::vector<RigPort> rig;
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        if (ports[i].link == LinkKind::Serial) {
-            bool portBusy = false;
-            answered[i] = Identify(ports[i], found[i], false, portBusy);
-            busy[i] = portBusy;
+        const bool cable = ports[i].link == LinkKind::Cable;
+        if (!cable) {
+            found[i] = IdentifyOne(ports[i]);
+        }
+        // A cable is always a dimmer's; a serial port may be anything.
+        found[i].counts = cable || named;
+        if (found[i].state != DimmerStatus::NoDimmer || found[i].counts) {
+            rig.push_back(found[i]);
         }
     }
-    std::vector<FoundDimmer> dimmers;
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        if (answered[i]) {
-            dimmers.push_back(found[i]);
-        } else if (busy[i] && IsOurs(ports[i])) {
-            Console::Note(BusyPortText(ports[i].name) + "; left out");
-        }
-    }
-    return dimmers;
+    return rig;
 }
 
-int OpenChosenDimmer(const std::string& portName, FoundDimmer& found) {
-    bool busy = false;
-    if (!portName.empty()) {
-        DimmerPort port;
-        if (!ResolveDimmerPort(portName, port)) {
-            Console::Error("unknown port " + portName + " (brenvo-cli list shows the dimmers)");
+int ChooseRig(const CliRequest& request, std::vector<RigPort>& rig) {
+    const std::vector<DimmerPort> ports = ListDimmerPorts();
+    if (request.all) {
+        rig = IdentifyPorts(ports, false);
+        return kExitDone;
+    }
+    std::vector<DimmerPort> named;
+    for (const std::string& name : request.ports) {
+        const std::vector<DimmerPort> matches = MatchDimmerPorts(name, ports);
+        if (!OnePortNamed(name, matches)) {
             return kExitBadInput;
         }
-        if (Identify(port, found, true, busy)) {
+        // Named twice (by its port and its serial number): asked once.
+        bool seen = false;
+        for (const DimmerPort& port : named) {
+            seen |= port.name == matches.front().name;
+        }
+        if (!seen) {
+            named.push_back(matches.front());
+        }
+    }
+    rig = IdentifyPorts(named, true);
+    return kExitDone;
+}
+
+DimmerReport PortReport(const RigPort& port) {
+    DimmerReport report = ReportOn(port.found);
+    report.status = port.state;
+    report.counts = port.counts;
+    report.text = port.state == DimmerStatus::Busy ? kTextBusy : kTextNoAnswer;
+    return report;
+}
+
+int OpenChosenDimmer(const CliRequest& request, FoundDimmer& found) {
+    bool busy = false;
+    RigPort failed;
+    if (!request.ports.empty()) {
+        const std::string& name = request.ports.front();
+        const std::vector<DimmerPort> matches = MatchDimmerPorts(name, ListDimmerPorts());
+        if (!OnePortNamed(name, matches)) {
+            return kExitBadInput;
+        }
+        if (Identify(matches.front(), found, true, busy)) {
             return kExitDone;
         }
-        Console::Error(busy ? BusyPortText(port.name) : NoAnswerText(port.name));
-        return kExitNoDimmer;
+        failed.found.port = matches.front();
+        failed.state = busy ? DimmerStatus::Busy : DimmerStatus::NoDimmer;
+        return FailedChoice(request, failed);
     }
     for (const DimmerPort& port : ListDimmerPorts()) {
         if (Identify(port, found, true, busy)) {
-            Console::Note("Using " + port.name + ": " + TitleText(found.profile.titleSuffix));
+            Console::Note(Format(kTextUsing, port.name.c_str(),
+                                 TitleText(found.profile.titleSuffix).c_str()));
             return kExitDone;
         }
         // The first cable decides, as in the window.
         if (port.link == LinkKind::Cable) {
-            Console::Error(busy ? BusyPortText(port.name) : NoAnswerText(port.name));
-            return kExitNoDimmer;
+            failed.found.port = port;
+            failed.state = busy ? DimmerStatus::Busy : DimmerStatus::NoDimmer;
+            return FailedChoice(request, failed);
         }
     }
-    Console::Error(kNoDimmerText);
+    Console::Error(kTextNoDimmer);
+    if (request.json) {
+        Console::Result("[]");
+    }
     return kExitNoDimmer;
+}
+
+std::string DimmerText(const FoundDimmer& dimmer) {
+    return Format(kTextDimmer, dimmer.port.name.c_str(),
+                  TitleText(dimmer.profile.titleSuffix).c_str());
 }

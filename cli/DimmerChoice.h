@@ -1,25 +1,40 @@
-// Which dimmers a command talks to: every connected one (list, --all), or one, named by its port
-// or chosen as Brenvo's window chooses it.
+// Which dimmers a command talks to: a rig (list, --all, or --port given more than once), each
+// port identified once, or one dimmer, named by its port or the first one found (the cable first,
+// then COM1 to COM256).
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "cli/CommandLine.h"
+#include "cli/DimmerReport.h"
 #include "link/DimmerSearch.h"
 
-// Every connected dimmer in the order of ListDimmerPorts, each identified once: the cables all at
-// once, each in its own thread, then the serial ports one after another. Their links are closed
-// again; ports that hold no dimmer are left out, and a cable or emulated port that is busy is
-// noted.
-std::vector<FoundDimmer> FindEveryDimmer();
+// A port of a rig as its identification left it; its link is closed again.
+struct RigPort {
+    FoundDimmer found;
+    DimmerStatus state = DimmerStatus::Done;  // Done: a dimmer answered; Busy; NoDimmer
+    bool counts = true;                       // see DimmerReport::counts
+};
 
-// Opens and identifies the dimmer on the port named, or without a name the one the window would
-// find: the first configuration cable decides, else the first serial port whose dimmer answers.
-// Returns kExitDone with the link open, or the exit status after reporting why not.
-int OpenChosenDimmer(const std::string& portName, FoundDimmer& found);
+// Identifies the ports: the cables all at once, each in its own thread, then the serial ports one
+// after another. Every cable is kept, and every port when `named`; otherwise a serial port is kept
+// only when a dimmer answers or another program holds it.
+std::vector<RigPort> IdentifyPorts(const std::vector<DimmerPort>& ports, bool named);
 
-// What is told when no dimmer answers.
-constexpr char kNoDimmerText[] = "no dimmer found";
+// The rig of a command: with --all every port that may hold a dimmer, otherwise the ports named
+// with --port. Returns kExitDone, or kExitBadInput after reporting a name that names no port or
+// several.
+int ChooseRig(const CliRequest& request, std::vector<RigPort>& rig);
 
-// What a busy port is told: another program holds it, or it may not be opened.
-std::string BusyPortText(const std::string& portName);
+// The report of a port where no dimmer could be asked (busy, no dimmer).
+DimmerReport PortReport(const RigPort& port);
+
+// Opens and identifies the dimmer on the port named, or without a name the first one found: the
+// first configuration cable decides, else the first serial port whose dimmer answers. Returns
+// kExitDone with the link open, or the exit status after reporting why not (with --json, also
+// the array of the port that failed, or an empty one).
+int OpenChosenDimmer(const CliRequest& request, FoundDimmer& found);
+
+// "the dimmer on CABLE0 (LED-Dimmer QP4 (4 PowerUnit) Online)"
+std::string DimmerText(const FoundDimmer& dimmer);

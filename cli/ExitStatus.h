@@ -6,4 +6,5 @@ enum ExitStatus {
     kExitBadInput = 1,    // bad usage or a bad file: nothing was sent
     kExitNoDimmer = 2,    // no dimmer found (or its port is busy)
     kExitIncomplete = 3,  // a dimmer did not do all of it
+    // Stopped by a signal after the sequence under way: 128 + the signal (Interruption).
 };

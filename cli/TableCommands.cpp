@@ -1,15 +1,18 @@
-// write, curve and reset: tables made for each dimmer before anything is sent, then written.
+// write, verify, curve and reset: tables made and checked for each dimmer before anything is sent,
+// then written (and read back), or only read back and compared.
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/DimmerChoice.h"
 #include "cli/ExitStatus.h"
 #include "cli/TableInput.h"
+#include "cli/Texts.h"
 #include "cli/WriteRunner.h"
 #include "formula/FormulaEntry.h"
 #include "platform/os/PrivateProfile.h"
@@ -23,80 +26,114 @@ namespace {
 // to any dimmer.
 using TablePlan = std::function<int(DimmerWork& work)>;
 
-int WriteWith(const CliRequest& request, const TablePlan& plan) {
+// A dimmer's work, or a port of the rig where no dimmer could be asked; in the rig's order.
+struct RunEntry {
+    int work = -1;
+    DimmerReport port;
+};
+
+int RunTableCommand(const CliRequest& request, TableJob job, const TablePlan& plan) {
     std::vector<DimmerWork> work;
-    if (request.all) {
-        for (const FoundDimmer& dimmer : FindEveryDimmer()) {
-            work.push_back(DimmerWork{dimmer, {}, {}});
-        }
-        if (work.empty()) {
-            Console::Error(kNoDimmerText);
-            return kExitNoDimmer;
-        }
-    } else {
-        work.emplace_back();
-        if (const int status = OpenChosenDimmer(request.port, work[0].dimmer)) {
+    std::vector<RunEntry> entries;
+    if (request.Rig()) {
+        std::vector<RigPort> rig;
+        if (const int status = ChooseRig(request, rig)) {
             return status;
         }
+        for (const RigPort& port : rig) {
+            if (port.state == DimmerStatus::Done) {
+                entries.push_back(RunEntry{static_cast<int>(work.size()), {}});
+                work.push_back(DimmerWork{port.found, {}, job, {}, {}});
+            } else {
+                entries.push_back(RunEntry{-1, PortReport(port)});
+            }
+        }
+    } else {
+        work.push_back(DimmerWork{});
+        work[0].job = job;
+        if (const int status = OpenChosenDimmer(request, work[0].dimmer)) {
+            return status;
+        }
+        entries.push_back(RunEntry{0, {}});
     }
     int status = kExitDone;
     for (DimmerWork& item : work) {
         std::vector<int> outputs;
-        status = OutputsFor(request, item.dimmer, outputs);
+        status = OutputsFor(request, item.dimmer, outputs, item.lacking);
         if (status != kExitDone) {
             break;
         }
         for (int output : outputs) {
             item.tables.push_back(OutputTable{output, {}});
         }
-        status = plan(item);
-        if (status != kExitDone) {
+        if (!item.tables.empty() && (status = plan(item)) != kExitDone) {
             break;
         }
     }
     if (status == kExitDone) {
-        status = RunWrites(work, request.all);
+        RunWrites(work, request.Rig());
     }
     for (DimmerWork& item : work) {
         CloseDimmerLink(item.dimmer);
     }
-    return status;
+    if (status != kExitDone) {
+        return status;
+    }
+    std::vector<DimmerReport> reports;
+    for (const RunEntry& entry : entries) {
+        reports.push_back(entry.work >= 0 ? ReportOf(work[static_cast<std::size_t>(entry.work)])
+                                          : entry.port);
+    }
+    PrintReports(reports, request.json);
+    if (work.empty()) {
+        Console::Error(kTextNoDimmer);
+    }
+    return RunExitStatus(reports, request.expect);
 }
 
-// A configuration file's NAME is there when two different defaults both give way to it.
-bool HasDeviceName(const char* path) {
-    char first[8];
-    char second[8];
-    GetPrivateProfileStringA("DEVICE", "NAME", "a", first, sizeof first, path);
-    GetPrivateProfileStringA("DEVICE", "NAME", "b", second, sizeof second, path);
-    return std::strcmp(first, "a") != 0 || std::strcmp(second, "b") != 0;
+// The configuration files by the NAME each was saved for; every one checked before anything is
+// sent, and no two for the same dimmer.
+bool ConfigurationsByName(const std::vector<std::string>& files,
+                          std::map<std::string, std::string>& byName) {
+    for (const std::string& file : files) {
+        if (!CheckConfigurationFile(file)) {
+            return false;
+        }
+        char name[256];
+        GetPrivateProfileStringA("DEVICE", "NAME", "", name, sizeof name, file.c_str());
+        const auto [at, added] = byName.emplace(name, file);
+        if (!added) {
+            Console::Error(Format(kTextSameName, Shown(at->second).c_str(), Shown(file).c_str(),
+                                  Shown(std::string(name)).c_str()));
+            return false;
+        }
+    }
+    return true;
 }
 
-int WriteConfiguration(const CliRequest& request) {
-    const char* path = request.file.c_str();
-    if (!CheckReadable(request.file)) {
+int WriteConfigurations(const CliRequest& request, TableJob job) {
+    std::map<std::string, std::string> byName;
+    if (!ConfigurationsByName(request.files, byName)) {
         return kExitBadInput;
     }
-    if (!HasDeviceName(path)) {
-        Console::Error(request.file + ": no configuration file (it has no NAME in [DEVICE])");
-        return kExitBadInput;
-    }
-    return WriteWith(request, [&](DimmerWork& work) {
+    const bool several = request.files.size() > 1;
+    return RunTableCommand(request, job, [&](DimmerWork& work) -> int {
         const FoundDimmer& dimmer = work.dimmer;
-        if (!ConfigurationIsFor(path, dimmer.deviceName)) {
-            RefuseWork(work, CONFIG_OTHER_BOARD);
+        const auto file = byName.find(dimmer.deviceName.str());
+        if (file == byName.end() || !ConfigurationIsFor(file->second.c_str(), dimmer.deviceName)) {
+            RefuseWork(work, several ? kTextNoFileFor : CONFIG_OTHER_BOARD);
             return kExitDone;
         }
+        const char* path = file->second.c_str();
         for (OutputTable& item : work.tables) {
             WORD maxValue = 0;
             if (!LoadTableSection(path, item.output - 1, maxValue, item.table)) {
                 // As the window's page holds it when the file has no table for it.
                 FillLinear(item.table, static_cast<WORD>(dimmer.profile.maxValue));
             } else if (maxValue != dimmer.profile.maxValue) {
-                Console::Error(request.file + ": the table of Output " +
-                               std::to_string(item.output) + " has the range 0 to " +
-                               std::to_string(maxValue) + ", but " + DimmerText(dimmer) +
-                               " has 0 to " + std::to_string(dimmer.profile.maxValue));
+                Console::Error(Format(kTextIniRange, Shown(file->second).c_str(), item.output,
+                                      static_cast<int>(maxValue), DimmerText(dimmer).c_str(),
+                                      dimmer.profile.maxValue));
                 return kExitBadInput;
             }
         }
@@ -104,21 +141,49 @@ int WriteConfiguration(const CliRequest& request) {
     });
 }
 
-int WriteTableFile(const CliRequest& request) {
+int WriteTableFile(const CliRequest& request, TableJob job) {
+    const std::string& path = request.files.front();
     if (request.outputs.empty()) {
-        Console::Error(request.file + ": a table text file needs the outputs (--output N)");
+        Console::Error(Format(kTextTableFileOutputs, Shown(path).c_str()));
         return kExitBadInput;
     }
-    WORD table[TABLE_SIZE] = {};
-    if (!LoadWholeTableFile(request.file, table)) {
+    std::uint64_t numbers[TABLE_SIZE] = {};
+    if (!LoadTableNumbers(path, numbers)) {
         return kExitBadInput;
     }
-    return WriteWith(request, [&](DimmerWork& work) {
+    return RunTableCommand(request, job, [&](DimmerWork& work) -> int {
+        const int beyond = FirstEntryBeyond(numbers, work.dimmer.profile.maxValue);
+        if (beyond >= 0) {
+            ReportEntryBeyond(Shown(path), beyond, ValueText(numbers[beyond]), work.dimmer);
+            return kExitBadInput;
+        }
         for (OutputTable& item : work.tables) {
-            std::memcpy(item.table, table, sizeof table);
+            for (int i = 0; i < TABLE_SIZE; ++i) {
+                item.table[i] = static_cast<WORD>(numbers[i]);
+            }
         }
         return kExitDone;
     });
+}
+
+// write and verify: configuration files, or one table text file.
+int RunFiles(const CliRequest& request, TableJob job) {
+    bool configurations = true;
+    for (const std::string& file : request.files) {
+        configurations &= IsConfigurationFile(file);
+    }
+    if (configurations) {
+        return WriteConfigurations(request, job);
+    }
+    if (request.files.size() > 1) {
+        for (const std::string& file : request.files) {
+            if (!IsConfigurationFile(file)) {
+                Console::Error(Format(kTextTableFileAlone, Shown(file).c_str()));
+                return kExitBadInput;
+            }
+        }
+    }
+    return WriteTableFile(request, job);
 }
 
 // The gamma value: a positive finite number, nothing after it.
@@ -129,14 +194,15 @@ bool GammaValue(const std::string& text, double& gamma) {
     return !text.empty() && *end == '\0' && errno == 0 && std::isfinite(gamma) && gamma > 0;
 }
 
-// The formula's 256 entries; false, after the parser's message, when it does not read.
-bool FormulaTable(const std::string& formula, WORD (&table)[TABLE_SIZE]) {
+// The formula's 256 values; false, after the parser's message, when it does not read.
+bool FormulaValues(const std::string& formula, double (&values)[TABLE_SIZE]) {
     for (int x = 0; x < TABLE_SIZE; ++x) {
         WORD errorPosition = 0;
         CString message;
-        table[x] = FormulaEntry(formula.c_str(), static_cast<WORD>(x), errorPosition, message);
+        values[x] = FormulaValue(formula.c_str(), static_cast<WORD>(x), errorPosition, message);
         if (errorPosition != 0) {
-            Console::Error("formula " + formula + ": " + Utf8(message));
+            Console::Error(
+                Format(kTextFormulaError, Shown(formula).c_str(), Shown(message).c_str()));
             return false;
         }
     }
@@ -146,29 +212,40 @@ bool FormulaTable(const std::string& formula, WORD (&table)[TABLE_SIZE]) {
 }  // namespace
 
 int RunWrite(const CliRequest& request) {
-    return IsConfigurationFile(request.file) ? WriteConfiguration(request)
-                                             : WriteTableFile(request);
+    return RunFiles(request, TableJob{true, request.verify});
+}
+
+int RunVerify(const CliRequest& request) {
+    return RunFiles(request, TableJob{false, true});
 }
 
 int RunCurve(const CliRequest& request) {
     const std::string& kind = request.curveKind;
     const bool valued = kind == "gamma" || kind == "formula";
     if (valued != request.curveValue.has_value()) {
-        Console::Error(valued ? "curve " + kind + " needs its value"
-                              : "curve " + kind + " takes no value");
+        Console::Error(
+            Format(valued ? kTextCurveNeedsValue : kTextCurveTakesNoValue, kind.c_str()));
         return kExitBadInput;
     }
     double gamma = 0;
     if (kind == "gamma" && !GammaValue(*request.curveValue, gamma)) {
-        Console::Error("gamma " + *request.curveValue + ": not a positive number");
+        Console::Error(Format(kTextGamma, Shown(*request.curveValue).c_str()));
         return kExitBadInput;
     }
-    WORD formula[TABLE_SIZE] = {};
-    if (kind == "formula" && !FormulaTable(*request.curveValue, formula)) {
+    double formula[TABLE_SIZE] = {};
+    if (kind == "formula" && !FormulaValues(*request.curveValue, formula)) {
         return kExitBadInput;
     }
-    return WriteWith(request, [&](DimmerWork& work) {
+    return RunTableCommand(request, TableJob{}, [&](DimmerWork& work) -> int {
         const WORD maxValue = static_cast<WORD>(work.dimmer.profile.maxValue);
+        if (kind == "formula") {
+            const int beyond = FirstEntryBeyond(formula, maxValue);
+            if (beyond >= 0) {
+                ReportEntryBeyond(Format(kTextFormula, Shown(*request.curveValue).c_str()), beyond,
+                                  ValueText(formula[beyond]), work.dimmer);
+                return kExitBadInput;
+            }
+        }
         for (OutputTable& item : work.tables) {
             if (kind == "linear") {
                 FillLinear(item.table, maxValue);
@@ -179,7 +256,9 @@ int RunCurve(const CliRequest& request) {
             } else if (kind == "gamma") {
                 FillGamma(item.table, maxValue, gamma);
             } else {
-                std::memcpy(item.table, formula, sizeof formula);
+                for (int x = 0; x < TABLE_SIZE; ++x) {
+                    item.table[x] = static_cast<WORD>(std::trunc(formula[x]));
+                }
             }
         }
         return kExitDone;
@@ -187,7 +266,7 @@ int RunCurve(const CliRequest& request) {
 }
 
 int RunReset(const CliRequest& request) {
-    return WriteWith(request, [](DimmerWork& work) {
+    return RunTableCommand(request, TableJob{}, [](DimmerWork& work) -> int {
         for (OutputTable& item : work.tables) {
             FillLinear(item.table, static_cast<WORD>(work.dimmer.profile.maxValue));
         }

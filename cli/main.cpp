@@ -1,10 +1,13 @@
 // brenvo-cli: Brenvo's device work from a terminal or a script, for one dimmer or for every
 // connected dimmer at once.
+#include <signal.h>
+
 #include <cstring>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
+#include "cli/Interruption.h"
 
 namespace {
 
@@ -18,6 +21,7 @@ constexpr Command kCommands[] = {
     {"info", RunInfo},
     {"read", RunRead},
     {"write", RunWrite},
+    {"verify", RunVerify},
     {"curve", RunCurve},
     {"reset", RunReset},
     {"set", RunSet},
@@ -29,6 +33,10 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any other thread: every thread inherits the blocked signals.
+    Interruption::Start();
+    // A closed pipe to a reader makes a write fail, not the program end (perhaps mid-table).
+    ::signal(SIGPIPE, SIG_IGN);
     CliRequest request;
     const int parsed = ParseCommandLine(argc, argv, request);
     if (parsed >= 0) {

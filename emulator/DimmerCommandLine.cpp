@@ -5,6 +5,9 @@
 #include <cstring>
 
 namespace {
+constexpr char kSerialCharacters[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+
 // A whole decimal number from `min` to `max`; nothing else is accepted.
 bool ParseNumber(const std::string& text, long min, long max, long* value) {
     if (text.empty() || text[0] == '+' || text[0] == ' ') {
@@ -88,6 +91,14 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
                 return Fail("--description takes 1 to 63 characters");
             }
             description = value;
+        } else if (option == "--serial") {
+            // As a cable's driver holds it: up to 15 characters, and printable ones only, as
+            // they name the cable on a command line.
+            if (value.empty() || value.size() > 15 ||
+                value.find_first_not_of(kSerialCharacters) != std::string::npos) {
+                return Fail("--serial takes 1 to 15 letters, digits, '-' or '_'");
+            }
+            serialNumber = value;
         } else {
             return Fail("unknown option " + option);
         }
@@ -121,6 +132,8 @@ std::string DimmerCommandLine::Usage() {
         "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
         "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
         "  --description TEXT      the description a cable model reports\n"
+        "  --serial TEXT           the USB serial number it reports (published beside its\n"
+        "                          port; a cable without one reports its CABLEn name)\n"
         "  -h, --help              this text\n"
         "\nWhile it runs, the key u on its terminal or the signal SIGUSR2 (kill -USR2 PID)\n"
         "unplugs it: its port is removed and the program using it sees a hang-up. The same\n"

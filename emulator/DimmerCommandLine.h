@@ -22,6 +22,8 @@ public:
     unsigned baudRate = 0;    // 0: the model's link decides
     std::string description;  // a cable's description; empty: the configuration cable's
     bool help = false;
+    // The USB serial number it reports; empty: none of its own.
+    std::string serialNumber;
 
     const std::string& Error() const { return m_error; }
     static std::string Usage();

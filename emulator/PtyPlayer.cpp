@@ -80,10 +80,12 @@ bool PtyPlayer::Start() {
     }
     if (m_options.publish != Publish::None) {
         EmulatedPortFolder folder(true);
+        const std::string* serial =
+            m_options.serialNumber.empty() ? nullptr : &m_options.serialNumber;
         if (m_options.publish == Publish::SerialPort) {
-            m_publishedName = folder.Publish("EMU", m_slavePath, nullptr);
+            m_publishedName = folder.Publish("EMU", m_slavePath, nullptr, serial);
         } else {
-            m_publishedName = folder.Publish("CABLE", m_slavePath, &m_options.description);
+            m_publishedName = folder.Publish("CABLE", m_slavePath, &m_options.description, serial);
         }
         if (m_publishedName.empty()) {
             Stop();

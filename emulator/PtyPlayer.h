@@ -1,7 +1,7 @@
 // Plays a device on a pseudo-terminal: holds the raw slave open, feeds what arrives to a
 // DeviceResponder on its own thread, and sends the replies at the wire rate of a baud rate.
 // Optionally publishes itself in the user's port folder as EMUn (a serial port) or CABLEn (a
-// configuration cable, with its description).
+// configuration cable, with its description), with the USB serial number it reports if given.
 #pragma once
 
 #include <atomic>
@@ -19,7 +19,8 @@ public:
     struct Options {
         unsigned baudRate = SERIAL_BAUD_RATE;  // pacing of the replies: 10 bits per byte (8N1)
         Publish publish = Publish::None;
-        std::string description;  // a cable's description
+        std::string description;   // a cable's description
+        std::string serialNumber;  // published beside the port; empty: none
     };
 
     PtyPlayer(DeviceResponder& responder, Options options);
@@ -31,7 +32,7 @@ public:
     bool Start();
     // Ends the thread, removes the published link and closes the pseudo-terminal.
     void Stop();
-    // Pulls the plug while it plays: the published link (and a cable's description) goes, then
+    // Pulls the plug while it plays: the published link (and the files beside it) goes, then
     // the pseudo-terminal closes, so that the program on the other side sees a hang-up. The
     // device keeps its state. Harmless when unplugged.
     void Unplug() { Stop(); }

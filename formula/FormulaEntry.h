@@ -8,3 +8,5 @@
 // `errorPosition` is 0 when the whole formula was read, else where reading stopped (1-based);
 // `message` is the parser's note.
 WORD FormulaEntry(const CString& formula, WORD x, WORD& errorPosition, CString& message);
+// The formula's value at x before it becomes an entry, for a check of its range.
+double FormulaValue(const CString& formula, WORD x, WORD& errorPosition, CString& message);

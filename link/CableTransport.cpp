@@ -53,7 +53,7 @@ FT_STATUS CableOpen(int index, FT_HANDLE& hCable) {
     driver.SetBaudRate(hCable, CABLE_BAUD_RATE);
     driver.SetDataCharacteristics(hCable, 8, 0, 0);
     driver.SetFlowControl(hCable, 0, 0, 0);
-    driver.SetTimeouts(hCable, 250, 250);
+    driver.SetTimeouts(hCable, CABLE_TIMEOUT_MS, CABLE_TIMEOUT_MS);
     driver.SetUSBParameters(hCable, 64, 64);
     return FT_OK;
 }

@@ -7,6 +7,7 @@
 extern const char CABLE_DESCRIPTION[];  // "QELVORN-Configuration-Cable"
 extern const char CABLE_SERIES[];       // "KAV5806": cables of this series report their own name
 constexpr DWORD CABLE_BAUD_RATE = 19200;
+constexpr DWORD CABLE_TIMEOUT_MS = 250;  // every read and write on the cable
 
 // Walks the driver's list; the first cable whose description is CABLE_DESCRIPTION or contains
 // "KAV5806" is opened and configured. Returns whether a cable matched (the serial scan is skipped

@@ -89,6 +89,7 @@ std::string SerialPortName(int comNumber) {
 std::vector<DimmerPort> ListDimmerPorts() {
     std::vector<DimmerPort> ports;
     std::set<std::string> cableDevices;
+    const PortDirectory directory;
     CableDriver& driver = CurrentCableDriver();
     DWORD count = 0;
     driver.CreateDeviceInfoList(&count);
@@ -110,58 +111,79 @@ std::vector<DimmerPort> ListDimmerPorts() {
         port.description = description;
         serialNumber[FT_SERIAL_SIZE - 1] = '\0';
         port.serialNumber = serialNumber;
+        if (port.name.rfind("/dev/", 0) == 0) {
+            PortLocation where;
+            where.devicePath = port.name;
+            directory.AddStableNames(where);
+            port.stablePath = where.stablePath;
+        }
         cableDevices.insert(port.name);
         ports.push_back(port);
     }
     // A real cable is a tty too: it is asked once, as a cable.
-    const PortDirectory directory;
     for (int n = kFirstComPort; n <= kLastComPort; ++n) {
-        const std::optional<PortLocation> where = directory.ResolveComPort(n);
+        std::optional<PortLocation> where = directory.ResolveComPort(n);
         if (!where || cableDevices.count(where->devicePath) != 0) {
             continue;
         }
+        directory.AddStableNames(*where);
         DimmerPort port;
         port.link = LinkKind::Serial;
         port.comNumber = n;
-        port.name = where->kind == PortLocation::Kind::Emulated
-                        ? "EMU" + std::to_string(n - PortDirectory::kFirstEmulatedCom)
-                        : where->devicePath;
+        port.name = where->kind == PortLocation::Kind::Emulated ? where->name : where->devicePath;
+        port.serialNumber = where->serialNumber;
+        port.stablePath = where->stablePath;
         ports.push_back(port);
     }
     return ports;
 }
 
-bool ResolveDimmerPort(const std::string& name, DimmerPort& port) {
+std::vector<DimmerPort> MatchDimmerPorts(const std::string& name,
+                                         const std::vector<DimmerPort>& ports) {
+    if (name.empty()) {
+        return {};
+    }
     // "COMn" names a device, which may be a cable's.
     std::string wanted = name;
     if (name.size() > 3 && strncasecmp(name.c_str(), "COM", 3) == 0) {
         char* end = nullptr;
         const long n = std::strtol(name.c_str() + 3, &end, 10);
         if (*end != '\0' || n < kFirstComPort || n > kLastComPort) {
-            return false;
+            return {};
         }
         const std::optional<PortLocation> where =
             PortDirectory().ResolveComPort(static_cast<int>(n));
         if (!where) {
-            return false;
+            return {};
         }
-        wanted = where->kind == PortLocation::Kind::Emulated
-                     ? "EMU" + std::to_string(n - PortDirectory::kFirstEmulatedCom)
-                     : where->devicePath;
+        wanted = where->kind == PortLocation::Kind::Emulated ? where->name : where->devicePath;
     } else if (name.find('/') == std::string::npos && name.compare(0, 3, "tty") == 0) {
         wanted = "/dev/" + name;
     }
     const std::string wantedPath = wanted[0] == '/' ? RealPathOf(wanted) : std::string();
-    for (const DimmerPort& candidate : ListDimmerPorts()) {
-        const bool byName = strcasecmp(candidate.name.c_str(), wanted.c_str()) == 0;
+    std::vector<DimmerPort> bySerial;
+    for (const DimmerPort& candidate : ports) {
+        const bool byName = strcasecmp(candidate.name.c_str(), wanted.c_str()) == 0 ||
+                            (!candidate.stablePath.empty() && candidate.stablePath == wanted);
         const bool byPath = !wantedPath.empty() && candidate.name[0] == '/' &&
                             RealPathOf(candidate.name) == wantedPath;
         if (byName || byPath) {
-            port = candidate;
-            return true;
+            return {candidate};
+        }
+        if (candidate.serialNumber == name) {
+            bySerial.push_back(candidate);
         }
     }
-    return false;
+    return bySerial;
+}
+
+bool ResolveDimmerPort(const std::string& name, DimmerPort& port) {
+    const std::vector<DimmerPort> matches = MatchDimmerPorts(name, ListDimmerPorts());
+    if (matches.size() != 1) {
+        return false;
+    }
+    port = matches.front();
+    return true;
 }
 
 bool OpenDimmerLink(const DimmerPort& port, FoundDimmer& found) {

@@ -44,10 +44,16 @@ FoundDimmer FindFirstDimmer();
 // number names nothing here.
 std::string SerialPortName(int comNumber);
 
-// The cables whose description matches, then the COM ports that exist and are no such cable.
+// The cables whose description matches, then the COM ports that exist and are no such cable; each
+// with its serial number and stable path where the system knows them.
 std::vector<DimmerPort> ListDimmerPorts();
-// The port a person named: a name ListDimmerPorts gives, a device path, "COMn" or "EMUn". False
-// when nothing of that name exists here.
+// The ports of `ports` that a person named: by a name ListDimmerPorts gives, a device path (a
+// /dev/serial/by-id link too), "COMn" or "EMUn"; failing that, by the USB serial number, which
+// several cables may share. Empty when nothing of that name exists here.
+std::vector<DimmerPort> MatchDimmerPorts(const std::string& name,
+                                         const std::vector<DimmerPort>& ports);
+// The one port a person named (MatchDimmerPorts over ListDimmerPorts). False when nothing or
+// more than one port has that name.
 bool ResolveDimmerPort(const std::string& name, DimmerPort& port);
 
 // Opens the port's link. False when it cannot be opened (missing, busy, no permission).

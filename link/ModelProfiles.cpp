@@ -10,16 +10,22 @@ namespace {
 struct TitleRow {
     const char* replyText;
     const char* suffix;
+    const char* model;
 };
+constexpr char kKav5806Model[] = "KAV5806";
+constexpr char kQp4Model[] = "QP4";
 // In the order tested: a reply naming several models takes the first row.
 constexpr TitleRow kCableTitles[] = {
-    {"5806", " - LED-Dimmer KAV5806 Online"},
-    {"QP1", " - LED-Dimmer QP1 (1 PowerUnit) Online"},
-    {"QP2", " - LED-Dimmer QP2 (2 PowerUnit) Online"},
-    {"QP3", " - LED-Dimmer QP3 (3 PowerUnit) Online"},
-    {"QP4", " - LED-Dimmer QP4 (4 PowerUnit) Online"},
-    {"QP with no", " - LED-Dimmer QP  (0 PowerUnit) Online"},
+    {"5806", " - LED-Dimmer KAV5806 Online", kKav5806Model},
+    {"QP1", " - LED-Dimmer QP1 (1 PowerUnit) Online", "QP1"},
+    {"QP2", " - LED-Dimmer QP2 (2 PowerUnit) Online", "QP2"},
+    {"QP3", " - LED-Dimmer QP3 (3 PowerUnit) Online", "QP3"},
+    {"QP4", " - LED-Dimmer QP4 (4 PowerUnit) Online", kQp4Model},
+    {"QP with no", " - LED-Dimmer QP  (0 PowerUnit) Online", "QP with no"},
 };
+// The models of the profile rules 3 to 5 and of the serial profiles.
+constexpr char kT5QMCableModel[] = "T5 QM";
+constexpr char kT5QMSerialModel[] = "T5QM";
 constexpr char kCableWithoutDimmer[] = " - (Programming cable found / no device)";
 
 // The reply texts of the profile rules; "5806" and "QP4" are also title rows.
@@ -40,6 +46,32 @@ const char* CableTitleSuffix(const CString& reply) {
         }
     }
     return kCableWithoutDimmer;
+}
+
+const char* CableModelName(const CString& deviceName) {
+    const char* model = "";
+    for (const TitleRow& row : kCableTitles) {
+        if (Contains(deviceName, row.replyText)) {
+            model = row.model;
+            break;
+        }
+    }
+    // As the profile rules: a later one overrides what an earlier one set.
+    const CableProfileRules rules = CableRulesFor(CString(), deviceName);
+    if (rules.t5qm) {
+        model = kT5QMCableModel;
+    }
+    if (rules.kav5806) {
+        model = kKav5806Model;
+    }
+    if (rules.qp4) {
+        model = kQp4Model;
+    }
+    return model;
+}
+
+const char* SerialModelName(const char* model) {
+    return CString(model) == SERIAL_MODEL_T5QM ? kT5QMSerialModel : model;
 }
 
 CableProfileRules CableRulesFor(const CString& description, const CString& deviceName) {

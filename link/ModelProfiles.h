@@ -16,6 +16,12 @@ extern const char SERIAL_MODEL_T5QM[];     // "DMX-LED-Dimmer T5QM"
 // contains, or the suffix of a cable without an identified dimmer.
 const char* CableTitleSuffix(const CString& reply);
 
+// The model alone ("QP4", "KAV5806", "T5 QM"), as the profile reads the reply: the title row's
+// model, overridden as the profile rules override it; "" when the reply names none.
+const char* CableModelName(const CString& deviceName);
+// A serial model's name alone ("NWE Dimmer R8P", "T5QM") for one of the SERIAL_MODEL texts.
+const char* SerialModelName(const char* model);
+
 // The profile rules that hold for a cable whose matched description is `description` and whose
 // dimmer answered `deviceName`. Applied in this order, a later one overriding an earlier one.
 struct CableProfileRules {

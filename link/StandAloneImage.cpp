@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "link/CableTransport.h"
 #include "link/DeviceProtocol.h"
 
 namespace {
@@ -74,4 +75,22 @@ void WriteStandAloneImage(FT_HANDLE hCable, const StandAloneImage& image,
         }
         CableWriteEepromByte(hCable, static_cast<WORD>(a), image.bytes[a]);
     }
+}
+
+DWORD WriteStandAloneImageWhile(FT_HANDLE hCable, const StandAloneImage& image,
+                                const std::function<void(DWORD)>& sending,
+                                const std::function<bool()>& goOn) {
+    DWORD a = 0;
+    // A device goes during a byte's pause far more often than during its write: the bytes before
+    // the loss was seen count as sent.
+    for (; a < image.count && a < STANDALONE_IMAGE_SIZE; ++a) {
+        if ((goOn && !goOn()) || CableIsGone(hCable)) {
+            break;
+        }
+        if (sending) {
+            sending(a + 1);
+        }
+        CableWriteEepromByte(hCable, static_cast<WORD>(a), image.bytes[a]);
+    }
+    return a;
 }

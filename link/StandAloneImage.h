@@ -38,3 +38,8 @@ StandAloneParse ParseStandAloneFile(const BYTE* data, std::size_t size, StandAlo
 // shows each byte during its pause.
 void WriteStandAloneImage(FT_HANDLE hCable, const StandAloneImage& image,
                           const std::function<void(DWORD)>& sending);
+// The same, stopping before a byte when `goOn` says no or the cable has gone (CableIsGone).
+// Returns the bytes sent before it stopped.
+DWORD WriteStandAloneImageWhile(FT_HANDLE hCable, const StandAloneImage& image,
+                                const std::function<void(DWORD)>& sending,
+                                const std::function<bool()>& goOn);

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "platform/os/SafeFile.h"
@@ -20,6 +22,9 @@ bool TableFileScanner::Feed(const char* bytes, size_t count) {
             // Unsigned, so that long digit runs wrap instead of overflowing; only the low 16 bits
             // are kept, and those do not depend on the wrap.
             m_number = (m_inNumber ? m_number : 0u) * 10u + static_cast<std::uint32_t>(byte - '0');
+            const std::uint64_t whole = m_inNumber ? m_wholeNumber : 0u;
+            const std::uint64_t digit = static_cast<std::uint64_t>(byte - '0');
+            m_wholeNumber = whole > (UINT64_MAX - digit) / 10u ? UINT64_MAX : whole * 10u + digit;
             m_inNumber = true;
             continue;
         }
@@ -41,6 +46,7 @@ void TableFileScanner::EndNumber() {
     m_inNumber = false;
     if (m_line < TABLE_SIZE && m_position < kPositions) {
         m_grid[m_line][m_position] = static_cast<WORD>(m_number & 0xFFFFu);
+        m_numbers[m_line][m_position] = m_wholeNumber;
         m_given[m_line][m_position] = true;
     }
     if (++m_count == TABLE_SIZE) {
@@ -65,20 +71,37 @@ int TableFileScanner::Apply(WORD (&table)[TABLE_SIZE]) const {
     return stored;
 }
 
-BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored) {
+int TableFileScanner::ApplyNumbers(std::uint64_t (&numbers)[TABLE_SIZE]) const {
+    if (m_position >= kPositions) {
+        return 0;
+    }
+    int stored = 0;
+    for (int i = 0; i < TABLE_SIZE; ++i) {
+        if (m_given[i][m_position]) {
+            numbers[i] = m_numbers[i][m_position];
+            ++stored;
+        }
+    }
+    return stored;
+}
+
+namespace {
+
+// Scans the whole file. False when it cannot be opened or read (a folder, a device or a pipe
+// counts as a file that cannot be opened).
+bool ScanTableFile(const CString& path, TableFileScanner& scanner) {
     // Non-blocking, so that a pipe chosen by mistake does not hang the open.
     const int fd = ::open(path.GetString(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        return FALSE;
+        return false;
     }
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return FALSE;
+        return false;
     }
     // The size the file system reports is what is read, in pieces, so that a large file costs no
     // more memory than a small one.
-    TableFileScanner scanner;
     std::vector<char> buffer(64 * 1024);
     off_t remaining = st.st_size;
     bool failed = false;
@@ -102,10 +125,30 @@ BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored) 
         }
     }
     ::close(fd);
-    if (failed) {
+    return !failed;
+}
+
+}  // namespace
+
+BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored) {
+    // Held apart from the stack: its grids are large.
+    auto scanner = std::make_unique<TableFileScanner>();
+    if (!ScanTableFile(path, *scanner)) {
         return FALSE;
     }
-    const int given = scanner.Apply(table);
+    const int given = scanner->Apply(table);
+    if (stored != nullptr) {
+        *stored = given;
+    }
+    return TRUE;
+}
+
+BOOL LoadTableFileNumbers(const CString& path, std::uint64_t (&numbers)[TABLE_SIZE], int* stored) {
+    auto scanner = std::make_unique<TableFileScanner>();
+    if (!ScanTableFile(path, *scanner)) {
+        return FALSE;
+    }
+    const int given = scanner->ApplyNumbers(numbers);
     if (stored != nullptr) {
         *stored = given;
     }

@@ -19,6 +19,9 @@ public:
     // no number there keep their value; numbers beyond the grid are not kept. Returns how many
     // entries were stored.
     int Apply(WORD (&table)[TABLE_SIZE]) const;
+    // The same numbers as the file writes them, before they are cut to 16 bits (a number beyond
+    // 64 bits as the largest one), so that a value beyond a range can be named.
+    int ApplyNumbers(std::uint64_t (&numbers)[TABLE_SIZE]) const;
 
     static constexpr int kPositions = 8;
 
@@ -26,8 +29,10 @@ private:
     void EndNumber();
 
     WORD m_grid[TABLE_SIZE][kPositions] = {};
+    std::uint64_t m_numbers[TABLE_SIZE][kPositions] = {};
     bool m_given[TABLE_SIZE][kPositions] = {};
     std::uint32_t m_number = 0;
+    std::uint64_t m_wholeNumber = 0;  // the same, saturated instead of wrapped
     bool m_inNumber = false;
     // Line and position stop counting at the end of the grid: past it they mean only "outside".
     int m_line = 0;
@@ -40,6 +45,9 @@ private:
 // opened or read (a folder, a device or a pipe counts as a file that cannot be opened).
 // `stored` (optional) receives how many entries the file gave.
 BOOL LoadTableFile(const CString& path, WORD (&table)[TABLE_SIZE], int* stored = nullptr);
+// The numbers of a table text file as the file writes them (ApplyNumbers), for a check of their
+// range before they become a table. FALSE when the file cannot be opened or read.
+BOOL LoadTableFileNumbers(const CString& path, std::uint64_t (&numbers)[TABLE_SIZE], int* stored);
 
 // The 256 lines of a table text file.
 std::string FormatTableFile(const WORD (&table)[TABLE_SIZE]);

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
                                      : SERIAL_BAUD_RATE;
     play.publish = cable ? PtyPlayer::Publish::Cable : PtyPlayer::Publish::SerialPort;
     play.description = options.description.empty() ? CABLE_DESCRIPTION : options.description;
+    play.serialNumber = options.serialNumber;
     CatchSignals();
     PtyPlayer player(dimmer, play);
     if (!player.Start()) {

@@ -10,6 +10,10 @@
 
 namespace {
 
+// The files beside a published link.
+constexpr char kDescriptionSuffix[] = ".description";
+constexpr char kSerialSuffix[] = ".serial";
+
 // A folder we may trust: ours, and no one else may add or replace entries in it.
 bool IsPrivateFolder(int fd) {
     struct stat st = {};
@@ -121,10 +125,19 @@ std::optional<std::string> EmulatedPortFolder::ReadPtyLink(const std::string& na
 }
 
 std::optional<std::string> EmulatedPortFolder::ReadDescription(const std::string& name) const {
+    return ReadBeside(name, kDescriptionSuffix);
+}
+
+std::optional<std::string> EmulatedPortFolder::ReadSerialNumber(const std::string& name) const {
+    return ReadBeside(name, kSerialSuffix);
+}
+
+std::optional<std::string> EmulatedPortFolder::ReadBeside(const std::string& name,
+                                                          const char* suffix) const {
     if (m_dirFd < 0) {
         return std::nullopt;
     }
-    std::string file = name + ".description";
+    std::string file = name + suffix;
     int fd = openat(m_dirFd, file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return std::nullopt;
@@ -147,16 +160,17 @@ std::optional<std::string> EmulatedPortFolder::ReadDescription(const std::string
     return text;
 }
 
-bool EmulatedPortFolder::WriteDescription(const std::string& name, const std::string& description) {
-    const std::string file = name + ".description";
+bool EmulatedPortFolder::WriteBeside(const std::string& name, const char* suffix,
+                                     const std::string& text) {
+    const std::string file = name + suffix;
     const std::string temp = file + ".new";
     int fd =
         openat(m_dirFd, temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         return false;
     }
-    const std::string text = description + "\n";
-    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const std::string line = text + "\n";
+    const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
     close(fd);
     if (!written || renameat(m_dirFd, temp.c_str(), m_dirFd, file.c_str()) != 0) {
         unlinkat(m_dirFd, temp.c_str(), 0);
@@ -184,7 +198,8 @@ private:
 }  // namespace
 
 std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::string& ptyPath,
-                                        const std::string* description) {
+                                        const std::string* description,
+                                        const std::string* serialNumber) {
     if (m_dirFd < 0 || !IsPtyTarget(ptyPath)) {
         return std::string();
     }
@@ -206,8 +221,9 @@ std::string EmulatedPortFolder::Publish(const std::string& prefix, const std::st
             }
             return std::string();
         }
-        if (description != nullptr && !WriteDescription(name, *description)) {
-            unlinkat(m_dirFd, name.c_str(), 0);
+        if ((serialNumber != nullptr && !WriteBeside(name, kSerialSuffix, *serialNumber)) ||
+            (description != nullptr && !WriteBeside(name, kDescriptionSuffix, *description))) {
+            RemoveLink(name);
             return std::string();
         }
         return name;
@@ -229,5 +245,6 @@ void EmulatedPortFolder::Unpublish(const std::string& name, const std::string& p
 
 void EmulatedPortFolder::RemoveLink(const std::string& name) {
     unlinkat(m_dirFd, name.c_str(), 0);
-    unlinkat(m_dirFd, (name + ".description").c_str(), 0);
+    unlinkat(m_dirFd, (name + kDescriptionSuffix).c_str(), 0);
+    unlinkat(m_dirFd, (name + kSerialSuffix).c_str(), 0);
 }

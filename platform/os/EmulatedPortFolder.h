@@ -24,13 +24,17 @@ public:
     std::optional<std::string> ReadPtyLink(const std::string& name) const;
     // The text of `name`.description (first line, at most 63 bytes); nothing when absent.
     std::optional<std::string> ReadDescription(const std::string& name) const;
+    // The USB serial number `name` reports, from `name`.serial (first line, at most 63 bytes);
+    // nothing when it publishes none.
+    std::optional<std::string> ReadSerialNumber(const std::string& name) const;
 
-    // Links `ptyPath` under the first free name prefix0..prefix63. A cable also gets its
-    // description file, written once the link has claimed the name (readers skip a cable whose
-    // description is not there yet). Returns the name, or "" when full or on failure.
+    // Links `ptyPath` under the first free name prefix0..prefix63. With `serialNumber` the port
+    // reports it, from a file written once the link has claimed the name; a cable also gets its
+    // description file, written last (readers skip a cable whose description is not there yet).
+    // Returns the name, or "" when full or on failure.
     std::string Publish(const std::string& prefix, const std::string& ptyPath,
-                        const std::string* description);
-    // Removes a published link and its description file; with `ptyPath`, only while the link
+                        const std::string* description, const std::string* serialNumber = nullptr);
+    // Removes a published link and the files beside it; with `ptyPath`, only while the link
     // still points there.
     void Unpublish(const std::string& name, const std::string& ptyPath = std::string());
 
@@ -42,8 +46,10 @@ public:
 
 private:
     void RemoveLink(const std::string& name);
-    // Writes NAME.description through a temporary file, so that readers never see half of it.
-    bool WriteDescription(const std::string& name, const std::string& description);
+    // The first line of NAME`suffix` (at most 63 bytes); nothing when absent.
+    std::optional<std::string> ReadBeside(const std::string& name, const char* suffix) const;
+    // Writes NAME`suffix` through a temporary file, so that readers never see half of it.
+    bool WriteBeside(const std::string& name, const char* suffix, const std::string& text);
 
     int m_dirFd = -1;
     std::string m_path;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -150,6 +151,7 @@ std::optional<PortLocation> PortDirectory::ResolveComPort(int comNumber) const {
                 port = PortLocation{};
                 port->kind = PortLocation::Kind::Emulated;
                 port->devicePath = *target;
+                port->name = name;
             }
         }
         if (port) {
@@ -207,6 +209,7 @@ std::vector<PortLocation> PortDirectory::ListCables() const {
         }
         port->description = Truncated(description, 64);
         port->serialNumber = Truncated(ReadFirstLine(usbDevice + "/serial").value_or(""), 16);
+        port->stablePath = StablePathOf(entry.second);
         cables.push_back(*port);
     }
 
@@ -221,9 +224,49 @@ std::vector<PortLocation> PortDirectory::ListCables() const {
         PortLocation cable;
         cable.kind = PortLocation::Kind::Emulated;
         cable.devicePath = *target;
+        cable.name = name;
         cable.description = Truncated(*description, 64);
-        cable.serialNumber = name;
+        // One that publishes no serial number reports its name, as it always has.
+        cable.serialNumber = Truncated(folder.ReadSerialNumber(name).value_or(name), 16);
         cables.push_back(cable);
     }
     return cables;
+}
+
+std::string PortDirectory::StablePathOf(const std::string& name) const {
+    const std::string folder = m_devRoot + "/serial/by-id";
+    std::vector<std::string> links;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* e = readdir(dir)) {
+            char target[PATH_MAX];
+            const std::string link = folder + "/" + e->d_name;
+            const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+            // udev links them as ../../ttyUSB0: the target's last part names the tty.
+            if (n > 0 && BaseName(std::string(target, static_cast<size_t>(n))) == name) {
+                links.push_back(link);
+            }
+        }
+        closedir(dir);
+    }
+    std::sort(links.begin(), links.end());
+    return links.empty() ? std::string() : links.front();
+}
+
+void PortDirectory::AddStableNames(PortLocation& port) const {
+    if (port.kind == PortLocation::Kind::Emulated) {
+        port.serialNumber = EmulatedPortFolder().ReadSerialNumber(port.name).value_or("");
+        return;
+    }
+    const std::string name = BaseName(port.devicePath);
+    port.stablePath = StablePathOf(name);
+    // Up from the tty's device to the USB device (the one with a vendor id), whose serial
+    // number it is; above that are hubs and controllers with numbers of their own.
+    std::string dir = RealPath(m_sysfsRoot + "/class/tty/" + name + "/device");
+    for (int level = 0; level < 4 && !dir.empty(); ++level, dir = Parent(dir)) {
+        struct stat st = {};
+        if (stat((dir + "/idVendor").c_str(), &st) == 0) {
+            port.serialNumber = ReadFirstLine(dir + "/serial").value_or("");
+            return;
+        }
+    }
 }

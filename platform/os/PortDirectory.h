@@ -1,6 +1,6 @@
 // Names the serial ports and cables of this machine: COM numbers by fixed blocks (ttyS, ttyUSB,
 // ttyACM, then the emulated EMUn), and configuration cables (FTDI ttys, then emulated CABLEn).
-// The sysfs root is a parameter so that tests can build a fake tree.
+// The sysfs and /dev roots are parameters so that tests can build a fake tree.
 #pragma once
 
 #include <optional>
@@ -19,12 +19,18 @@ public:
     std::vector<PortLocation> ListComPorts() const;
     // Configuration-cable candidates: real FTDI cables in tty order, then emulated ones.
     std::vector<PortLocation> ListCables() const;
+    // Fills the names of a COM port that follow its device: for a real one its USB serial number
+    // and its /dev/serial/by-id link where the system has them, for an emulated one the serial
+    // number it publishes.
+    void AddStableNames(PortLocation& port) const;
 
     static constexpr int kFirstEmulatedCom = 193;
 
 private:
     std::optional<PortLocation> RealTty(const std::string& name) const;
     bool IsConsole(const std::string& name) const;
+    // The first link in /dev/serial/by-id to the tty `name`, or "".
+    std::string StablePathOf(const std::string& name) const;
 
     std::string m_sysfsRoot;
     std::string m_devRoot;

@@ -17,8 +17,8 @@
 
 namespace {
 
-// Far beyond any configuration file; a larger file is refused rather than read into memory.
-constexpr off_t kMaxProfileBytes = 16 * 1024 * 1024;
+// A larger file is refused rather than read into memory.
+constexpr off_t kMaxProfileBytes = kMaxPrivateProfileBytes;
 // How long a file counts as unchanged since it was last looked at. A save or open is thousands of
 // calls in a row, and looking at the file costs more than the call itself; a flush always looks.
 constexpr LONGLONG kRecheckMs = 10;

@@ -7,6 +7,9 @@
 
 #include "platform/os/WinTypes.h"
 
+// Far beyond any configuration file; a larger file is not read (it reads as empty).
+constexpr long long kMaxPrivateProfileBytes = 16 * 1024 * 1024;
+
 // Copies the value of `keyName` in section `appName` into `returnedString` (at most size - 1
 // characters and a NUL) and returns the number of characters copied. A missing file, section or
 // key gives `defaultValue` (null counts as "") with its trailing spaces (not tabs) cut and one pair

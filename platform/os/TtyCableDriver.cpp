@@ -232,8 +232,7 @@ std::string TtyCableDriver::PortName(DWORD index) {
         return std::string();
     }
     const PortLocation& cable = m_list[index];
-    // An emulated cable's serial number is its published name.
-    return cable.kind == PortLocation::Kind::Emulated ? cable.serialNumber : cable.devicePath;
+    return cable.kind == PortLocation::Kind::Emulated ? cable.name : cable.devicePath;
 }
 
 CableDriver& ProductionCableDriver() {

@@ -83,13 +83,17 @@ TEST(DimmerEmulatorTest, EveryModelIdentifiesAsExactlyItsOwnProfile) {
         EXPECT_LE(reply.bytes.size(), CABLE_IDENTIFY_CAPACITY);
         const std::string text = Text(reply.bytes);
         EXPECT_EQ(dimmer.Model().link, c.link);
+        // The model alone, as brenvo-cli reports it, is the name the emulator plays.
         if (c.link == DimmerLink::Cable) {
             EXPECT_EQ(CableTitle(text), c.title);
             EXPECT_EQ(CableOutcome(text), c.outcome);
             EXPECT_EQ(SerialOutcome(text), "none");
+            EXPECT_STREQ(CableModelName(text.c_str()), dimmer.Model().displayName);
         } else {
             EXPECT_EQ(SerialOutcome(text), c.outcome);
             EXPECT_EQ(CableOutcome(text), "cable family");  // no cable rule fires either
+            EXPECT_STREQ(SerialModelName(SerialModelText(text.c_str())),
+                         dimmer.Model().displayName);
         }
     }
 }

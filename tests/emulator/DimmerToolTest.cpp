@@ -25,9 +25,17 @@ TEST(DimmerCommandLineTest, AcceptsEveryModelAndTheSettings) {
         ASSERT_TRUE(p.ok) << m.name;
         EXPECT_EQ(p.line.model, &m);
     }
-    const Parsed p = Parse({"--model", "QP4", "--fault", "late", "--late-ms", "120",
-                            "--raw-temperatures", "512,535,769,470", "--temperature", "200",
-                            "--shutdown-raw", "65535", "--baud", "230400"});
+    const std::pair<const char*, const char*> settings[] = {
+        {"--model", "QP4"},       {"--fault", "late"},
+        {"--late-ms", "120"},     {"--raw-temperatures", "512,535,769,470"},
+        {"--temperature", "200"}, {"--shutdown-raw", "65535"},
+        {"--baud", "230400"},     {"--serial", "FT7K2-QX_A"},
+    };
+    std::vector<const char*> all;
+    for (const auto& [option, value] : settings) {
+        all.insert(all.end(), {option, value});
+    }
+    const Parsed p = Parse(all);
     ASSERT_TRUE(p.ok) << p.line.Error();
     EXPECT_STREQ(p.line.model->name, "qp4");
     EXPECT_EQ(p.line.fault, DimmerFault::LateReplies);
@@ -36,6 +44,7 @@ TEST(DimmerCommandLineTest, AcceptsEveryModelAndTheSettings) {
     EXPECT_EQ(*p.line.temperatureByte, 200);
     EXPECT_EQ(*p.line.shutdownRaw, 65535);
     EXPECT_EQ(p.line.baudRate, 230400u);
+    EXPECT_EQ(p.line.serialNumber, "FT7K2-QX_A");
     EXPECT_FALSE(p.line.help);
 }
 
@@ -66,12 +75,16 @@ TEST(DimmerCommandLineTest, RefusesWhatItDoesNotUnderstand) {
         {"--late-ms", "+5"},
         {"--model", "t5qm", "--description", "QELVORN-Configuration-Cable"},
         {"--description", longText.c_str()},
+        {"--serial", ""},
+        {"--serial", "0123456789ABCDEF"},  // more than the cable's driver holds
+        {"--serial", "A B"},
+        {"--serial", "A\x1b[2J"},
         {"--verbose", "1"},
         {"extra"},
     };
     for (const auto& args : bad) {
         const Parsed p = Parse(args);
-        EXPECT_FALSE(p.ok) << args[0];
+        EXPECT_FALSE(p.ok) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_FALSE(p.line.Error().empty()) << args[0];
     }
 }

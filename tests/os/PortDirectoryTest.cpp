@@ -52,7 +52,10 @@ public:
         std::string port = intf + "/" + name;
         Dir(port);
         File(dev + "/product", product + "\n");
-        File(dev + "/serial", serial + "\n");
+        File(dev + "/idVendor", "0403\n");
+        if (!serial.empty()) {  // a device without a serial string has no such file
+            File(dev + "/serial", serial + "\n");
+        }
         File(dev + "/bNumInterfaces", " " + std::to_string(interfaces) + "\n");
         File(intf + "/bInterfaceNumber", "0" + std::to_string(interface) + "\n");
         Link("/bus/usb-serial/drivers/" + driver, port + "/driver");
@@ -64,6 +67,9 @@ public:
     void Acm(int n) {
         std::string tty = "/class/tty/ttyACM" + std::to_string(n);
         Dir("/devices/usb1/2-1/2-1:1.0");
+        File("/devices/usb1/serial", "0000:00:14.0\n");  // the root hub's: no adapter's
+        File("/devices/usb1/2-1/idVendor", "2341\n");
+        File("/devices/usb1/2-1/serial", "ACM-SERIAL-7\n");
         Dir(tty);
         Link("/devices/usb1/2-1/2-1:1.0", tty + "/device");
         File(tty + "/dev", "166:" + std::to_string(n) + "\n");
@@ -195,6 +201,80 @@ TEST_F(PortDirectoryTest, EmulatedCablesFollowTheRealOnes) {
     ASSERT_EQ(unlink((folder.Path() + "/CABLE0.description").c_str()), 0);
     EXPECT_EQ(directory.ListCables().size(), 4u);
     EXPECT_FALSE(directory.ResolveComPort(194));
+    close(master);
+}
+
+// udev's links in /dev/serial/by-id, as it makes them.
+void ByIdLink(const std::string& devRoot, const std::string& name, const std::string& tty) {
+    mkdir(devRoot.c_str(), 0755);
+    mkdir((devRoot + "/serial").c_str(), 0755);
+    mkdir((devRoot + "/serial/by-id").c_str(), 0755);
+    ASSERT_EQ(symlink(("../../" + tty).c_str(), (devRoot + "/serial/by-id/" + name).c_str()), 0);
+}
+
+TEST_F(PortDirectoryTest, APortIsAlsoNamedByItsUsbSerialNumberAndItsByIdLink) {
+    const std::string dev = m_runtime.Path() + "/dev";
+    ByIdLink(dev, "usb-FTDI_QELVORN-Configuration-Cable_FT7K2QXA-if00-port0", "ttyUSB0");
+    ByIdLink(dev, "usb-Prolific_USB-Serial_Controller-if00-port0", "ttyUSB3");
+    ByIdLink(dev, "usb-Arduino_Uno_ACM-SERIAL-7-if00", "ttyACM0");
+    const PortDirectory directory(m_sysfs.Root(), dev);
+    const struct {
+        int com;
+        std::string serial;
+        std::string byId;  // "" when udev made none
+    } rows[] = {
+        {33, "FT7K2QXA", "usb-FTDI_QELVORN-Configuration-Cable_FT7K2QXA-if00-port0"},
+        {34, "FT4D9", ""},
+        {36, "", "usb-Prolific_USB-Serial_Controller-if00-port0"},  // an adapter without one
+        {97, "ACM-SERIAL-7", "usb-Arduino_Uno_ACM-SERIAL-7-if00"},  // not the root hub's
+        {3, "", ""},                                                // a UART on the board
+    };
+    for (const auto& row : rows) {
+        std::optional<PortLocation> port = directory.ResolveComPort(row.com);
+        ASSERT_TRUE(port) << row.com;
+        directory.AddStableNames(*port);
+        EXPECT_EQ(port->serialNumber, row.serial) << row.com;
+        EXPECT_EQ(port->stablePath, row.byId.empty() ? "" : dev + "/serial/by-id/" + row.byId)
+            << row.com;
+    }
+    const std::vector<PortLocation> cables = directory.ListCables();
+    EXPECT_EQ(cables[0].stablePath,
+              dev + "/serial/by-id/usb-FTDI_QELVORN-Configuration-Cable_FT7K2QXA-if00-port0");
+    EXPECT_EQ(cables[1].stablePath, "");
+}
+
+TEST_F(PortDirectoryTest, AnEmulatedPortReportsTheSerialNumberItPublishes) {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    const std::string description = "QELVORN-Configuration-Cable";
+    const std::string serial = "EMUSER42";
+    EmulatedPortFolder folder(true);
+    ASSERT_EQ(folder.Publish("CABLE", slave, &description), "CABLE0");
+    ASSERT_EQ(folder.Publish("CABLE", slave, &description, &serial), "CABLE1");
+    ASSERT_EQ(folder.Publish("EMU", slave, nullptr, &serial), "EMU0");
+
+    const PortDirectory directory(m_sysfs.Root(), "/dev");
+    const std::vector<PortLocation> cables = directory.ListCables();
+    ASSERT_EQ(cables.size(), 6u);
+    EXPECT_EQ(cables[4].name, "CABLE0");
+    EXPECT_EQ(cables[4].serialNumber, "CABLE0");  // none of its own: its name, as ever
+    EXPECT_EQ(cables[5].name, "CABLE1");
+    EXPECT_EQ(cables[5].serialNumber, serial);
+    std::optional<PortLocation> port = directory.ResolveComPort(193);
+    ASSERT_TRUE(port);
+    EXPECT_EQ(port->name, "EMU0");
+    directory.AddStableNames(*port);
+    EXPECT_EQ(port->serialNumber, serial);
+    EXPECT_EQ(port->stablePath, "");
+
+    // The serial number goes with its port.
+    folder.Unpublish("CABLE1");
+    folder.Unpublish("EMU0");
+    EXPECT_FALSE(folder.ReadSerialNumber("CABLE1"));
+    EXPECT_FALSE(folder.ReadSerialNumber("EMU0"));
     close(master);
 }
 

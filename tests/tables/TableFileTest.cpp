@@ -66,3 +66,28 @@ TEST(TableFileTest, TheScanTakesOneColumnOfTheGridAndKeepsEntriesTheFileDoesNotG
     WORD table[TABLE_SIZE] = {};
     EXPECT_FALSE(LoadTableFile(pipe.c_str(), table));
 }
+
+TEST(TableFileTest, TheNumbersAsWrittenKeepWhatTheCutTo16BitsDrops) {
+    const struct {
+        std::string text;
+        WORD entry;
+        std::uint64_t number;
+    } cases[] = {
+        {"1023\n", 1023, 1023},
+        {"70000\n", 4464, 70000},
+        {"4294967296\n", 0, 4294967296u},              // beyond 32 bits, where the cut alone sees 0
+        {"99999999999999999999999\n", 0, UINT64_MAX},  // saturated: its cut is not checked
+    };
+    for (const auto& c : cases) {
+        TableFileScanner scanner;
+        scanner.Feed(c.text.data(), c.text.size());
+        WORD table[TABLE_SIZE] = {};
+        std::uint64_t numbers[TABLE_SIZE] = {};
+        EXPECT_EQ(scanner.Apply(table), 1) << c.text;
+        EXPECT_EQ(scanner.ApplyNumbers(numbers), 1) << c.text;
+        EXPECT_EQ(numbers[0], c.number) << c.text;
+        if (c.number != UINT64_MAX) {
+            EXPECT_EQ(table[0], c.entry) << c.text;
+        }
+    }
+}
