@@ -2,8 +2,10 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include "platform/os/TextMark.h"
 
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
@@ -16,6 +18,7 @@
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/DialogWindow.h"
 #include "platform/ui/qt/MenuActions.h"
+#include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/QtText.h"
 #include "platform/ui/qt/WindowLink.h"
 
@@ -52,7 +55,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         layout->setSizeConstraint(QLayout::SetFixedSize);
         layout->addWidget(client);
         client->setFixedSize(size.size());
-        window->setWindowTitle(ToQString(tmpl->caption));
+        window->setWindowTitle(ShownQString(tmpl->caption));
         if (!(tmpl->style & WS_SYSMENU)) {
             // Without a window menu Windows shows no close box either.
             window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -90,7 +93,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         // window's background (the title-bar menu belongs to the window manager here).
         auto* sys = new QMenu(window);
         MarkSystemMenu(sys);
-        sys->addAction(NewMenuCommand(sys, SC_CLOSE, QStringLiteral("&Close")));
+        sys->addAction(NewMenuCommand(sys, SC_CLOSE, ShownQString(N_("&Close"))));
         Private().systemMenu = std::make_unique<CMenu>();
         AttachMenu(*Private().systemMenu, sys);
         if (auto* bar = qobject_cast<QMenuBar*>(window->layout()->menuBar())) {
@@ -105,7 +108,12 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         QObject::connect(
             client, &QWidget::customContextMenuRequested, sys,
             [sys, client](const QPoint& pos) { sys->popup(client->mapToGlobal(pos)); });
+        // Alt+Space opens it from the keyboard, as the window menu opens on Windows.
+        auto* key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), window);
+        QObject::connect(key, &QShortcut::activated, sys,
+                         [sys, client]() { sys->popup(client->mapToGlobal(QPoint(0, 0))); });
     }
+    AssignMnemonics(client);
 
     m_bModal = bModal;
     m_bEnded = FALSE;

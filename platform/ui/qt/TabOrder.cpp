@@ -1,0 +1,52 @@
+#include "platform/ui/qt/TabOrder.h"
+
+#include <QGroupBox>
+#include <QTabBar>
+#include <algorithm>
+#include <tuple>
+
+#include "platform/ui/Resource.h"
+#include "platform/ui/qt/ControlNames.h"
+
+QList<QWidget*> ReadingOrder(QWidget* client) {
+    QList<QWidget*> controls;
+    QList<QGroupBox*> groups;
+    for (QObject* o : client->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || TemplateKind(w) < 0)
+            continue;
+        if (auto* g = qobject_cast<QGroupBox*>(w))
+            groups.push_back(g);
+        else
+            controls.push_back(w);
+    }
+    auto key = [&groups](QWidget* w) {
+        const QRect r = w->geometry();
+        QRect region = r;
+        for (QGroupBox* g : groups) {
+            if (g->geometry().contains(r)) {
+                region = g->geometry();
+                break;
+            }
+        }
+        const bool last = TemplateKind(w) == static_cast<int>(ControlKind::Tab);
+        return std::make_tuple(last, region.top(), region.left(), r.top(), r.left());
+    };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&key](QWidget* a, QWidget* b) { return key(a) < key(b); });
+    return controls;
+}
+
+void OrderTabChain(QWidget* client) {
+    // A tab control takes the focus on its bar.
+    QList<QWidget*> chain;
+    for (QWidget* w : ReadingOrder(client)) {
+        QTabBar* bar = w->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+        if (bar)
+            chain.push_back(bar);
+        else if (w->focusPolicy() != Qt::NoFocus)
+            chain.push_back(w);
+    }
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
