@@ -101,6 +101,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
             button->setText(QStringLiteral("?"));
             button->setAutoRaise(true);
             button->setPopupMode(QToolButton::InstantPopup);
+            button->setFocusPolicy(Qt::NoFocus);  // Alt+Space opens the menu from the keyboard
             button->setMenu(sys);
             bar->setCornerWidget(button, Qt::TopRightCorner);
         }
@@ -113,7 +114,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         QObject::connect(key, &QShortcut::activated, sys,
                          [sys, client]() { sys->popup(client->mapToGlobal(QPoint(0, 0))); });
     }
-    AssignMnemonics(client);
+    AssignMnemonics(client, !bModal);
 
     m_bModal = bModal;
     m_bEnded = FALSE;

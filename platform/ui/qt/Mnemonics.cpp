@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -82,7 +83,8 @@ void Mark(const QList<QObject*>& items, QSet<QChar> taken) {
 }
 
 // The controls of a client that take a letter, in reading order: buttons, check boxes and labels of
-// fields (not of sliders: their labels show values and follow the scroll bar).
+// fields (not of sliders: their labels show values and follow the scroll bar; not of read-only
+// fields).
 QList<QObject*> Takers(QWidget* client) {
     QList<QObject*> out;
     for (QWidget* widget : ReadingOrder(client)) {
@@ -91,8 +93,11 @@ QList<QObject*> Takers(QWidget* client) {
             kind == static_cast<int>(ControlKind::CheckBox)) {
             out.push_back(widget);
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            // A field that only shows (a read-only edit) needs no key to reach it.
             QWidget* buddy = label->buddy();
-            if (buddy && TemplateKind(buddy) != static_cast<int>(ControlKind::Slider))
+            auto* edit = qobject_cast<QLineEdit*>(buddy);
+            if (buddy && TemplateKind(buddy) != static_cast<int>(ControlKind::Slider) &&
+                !(edit && edit->isReadOnly()))
                 out.push_back(label);
         }
     }
@@ -123,9 +128,9 @@ QChar MnemonicOf(const QString& text) {
     return QChar();
 }
 
-void AssignMnemonics(QWidget* client) {
+void AssignMnemonics(QWidget* client, bool page) {
     QSet<QChar> taken;
-    if (!client->isWindow() && client->parentWidget()) {
+    if (page) {
         // A page shares the keys of its window, but not those of the other pages.
         client->setProperty(kPage, true);
         QWidget* window = client->window();

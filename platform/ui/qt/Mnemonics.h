@@ -9,8 +9,8 @@
 #include <QString>
 #include <QWidget>
 
-// Marks the window's or page's controls that have no letter yet.
-void AssignMnemonics(QWidget* client);
+// Marks the controls of a window's client, or of a page (`page`), that have no letter yet.
+void AssignMnemonics(QWidget* client, bool page);
 // Marks the items of a popup menu (and of its sub-menus) and the titles of a menu bar.
 void AssignMenuMnemonics(QWidget* menu);
 // A control's text as the program set it: without the mark the framework added.

@@ -47,6 +47,13 @@ void OrderTabChain(QWidget* client) {
         else if (w->focusPolicy() != Qt::NoFocus)
             chain.push_back(w);
     }
+    // A page in a tab control comes right after the tabs.
+    QWidget* parent = client->parentWidget();
+    QTabBar* tabs = parent && !client->isWindow()
+                        ? parent->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly)
+                        : nullptr;
+    if (tabs && !chain.isEmpty())
+        QWidget::setTabOrder(tabs, chain.front());
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
