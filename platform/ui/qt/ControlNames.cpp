@@ -1,5 +1,7 @@
 #include "platform/ui/qt/ControlNames.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -143,6 +145,9 @@ void RefreshControlNames(QWidget* client) {
             continue;
         if (w->accessibleName() != name)
             w->setAccessibleName(name);
+        // A drop-down list's open list is the same control to a screen reader.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->view())
+            combo->view()->setAccessibleName(name);
         // The tab control's keyboard focus is on its bar.
         for (QTabBar* bar : w->findChildren<QTabBar*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (bar->accessibleName() != name)
