@@ -20,6 +20,7 @@
 #include "platform/ui/qt/MenuActions.h"
 #include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/QtText.h"
+#include "platform/ui/qt/TabOrder.h"
 #include "platform/ui/qt/WindowLink.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -121,7 +122,10 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
     m_nModalResult = -1;
     if (!bModal && (tmpl->style & WS_VISIBLE))
         client->show();
-    OnInitDialog();
+    // TRUE from OnInitDialog: the first control in the tab order takes the focus, as the Windows
+    // dialog manager gives it (so that typing goes to the gamma field, not to a button).
+    if (OnInitDialog() && bModal)
+        FocusFirstControl(client);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -202,6 +203,12 @@ TEST(KeyboardAccess, EveryButtonMenuItemAndLabelledFieldHasADistinctAltLetter) {
 
 TEST(KeyboardAccess, TabFollowsReadingOrderAndThePageFollowsItsTabs) {
     ForEachBrenvoWindow([&](const ShownWindow& w) {
+        QApplication::processEvents();
+        if (w.templateId == IDD_GAMMA || w.templateId == IDD_FORMEL) {
+            // A dialog opens with the focus on its first field: typing goes there.
+            EXPECT_EQ(w.Top()->focusWidget(),
+                      Control(w.window, w.templateId == IDD_GAMMA ? IDC_GAMMA : IDC_FORMULA));
+        }
         if (w.templateId != IDD_TABLE)
             return;
         CDialog& main = w.window;

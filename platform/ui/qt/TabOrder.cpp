@@ -37,15 +37,29 @@ QList<QWidget*> ReadingOrder(QWidget* client) {
     return controls;
 }
 
+namespace {
+// A tab control takes the focus on its bar.
+QWidget* FocusOf(QWidget* w) {
+    QTabBar* bar = w->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    return bar ? static_cast<QWidget*>(bar) : w;
+}
+}  // namespace
+
+void FocusFirstControl(QWidget* client) {
+    for (QWidget* w : ReadingOrder(client)) {
+        QWidget* f = FocusOf(w);
+        if ((f->focusPolicy() & Qt::TabFocus) && f->isEnabled()) {
+            f->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 void OrderTabChain(QWidget* client) {
-    // A tab control takes the focus on its bar.
     QList<QWidget*> chain;
     for (QWidget* w : ReadingOrder(client)) {
-        QTabBar* bar = w->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
-        if (bar)
-            chain.push_back(bar);
-        else if (w->focusPolicy() != Qt::NoFocus)
-            chain.push_back(w);
+        if (FocusOf(w) != w || w->focusPolicy() != Qt::NoFocus)
+            chain.push_back(FocusOf(w));
     }
     // A page in a tab control comes right after the tabs.
     QWidget* parent = client->parentWidget();

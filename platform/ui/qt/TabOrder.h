@@ -9,3 +9,5 @@
 // The client's template controls other than group boxes, in that order.
 QList<QWidget*> ReadingOrder(QWidget* client);
 void OrderTabChain(QWidget* client);
+// Gives the focus to the first enabled control of the client that Tab reaches.
+void FocusFirstControl(QWidget* client);
