@@ -1,4 +1,5 @@
-# cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." -P PackageCheck.cmake
+# cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." "-DLANGUAGES=de;..."
+#       -P PackageCheck.cmake
 # Builds the Debian package of a built tree and checks what a user gets from it: exactly the
 # expected files (the German catalogue and the software-centre metainfo among them), the
 # dependencies found, the maintainer scripts, a menu entry whose command and icon are in the
@@ -19,7 +20,6 @@ set(expected
     share/bash-completion/completions/brenvo-cli
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
-    share/locale/de/LC_MESSAGES/brenvo.mo
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
     share/man/man1/brenvo.1.gz
     share/man/man1/brenvo-dimmer.1.gz
@@ -27,6 +27,9 @@ set(expected
     share/doc/brenvo/copyright
     share/doc/brenvo/changelog.gz
     ${UDEV_DIR}/70-brenvo-cable.rules)
+foreach(language IN LISTS LANGUAGES)
+    list(APPEND expected share/locale/${language}/LC_MESSAGES/brenvo.mo)
+endforeach()
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

@@ -100,8 +100,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
 if(BRENVO_TESTS)
+    file(GLOB languages CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/po ${PROJECT_SOURCE_DIR}/po/*.po)
+    list(TRANSFORM languages REPLACE "[.]po$" "")
     add_test(NAME PackageContents COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
         -DAPP_ID=${BRENVO_APP_ID} -DUDEV_DIR=${BRENVO_UDEV_RULES_DIR} "-DICON_SIZES=${icon_sizes}"
+        "-DLANGUAGES=${languages}"
         -P ${PROJECT_SOURCE_DIR}/cmake/PackageCheck.cmake)
     set_tests_properties(PackageContents PROPERTIES LABELS packaging TIMEOUT 120)
     # What a software centre reads: the metainfo and the desktop entry, as the validators see them.

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/os/MessageCatalogue.h"
 #include "platform/os/UserLanguage.h"
@@ -65,12 +67,23 @@ QWidget* Control(CDialog& dialog, UINT id) {
     return c ? WidgetOf(c->m_hWnd) : nullptr;
 }
 
-const char* const kLanguages[] = {"", "de"};
+// English, and every language the build has a catalogue for.
+std::vector<std::string> Languages() {
+    std::vector<std::string> out = {""};
+    QDir dir(QStringLiteral(BRENVO_LOCALE_DIR));
+    for (const QString& language : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (dir.exists(language + QStringLiteral("/LC_MESSAGES/brenvo.mo")))
+            out.push_back(language.toStdString());
+    }
+    return out;
+}
+const std::vector<std::string> kLanguages = Languages();
 
 }  // namespace
 
 TEST(WindowLanguage, EveryTemplateTextMenuTabAndColumnIsShownInTheUsersLanguage) {
-    for (const char* language : kLanguages) {
+    for (const std::string& languageName : kLanguages) {
+        const char* language = languageName.c_str();
         SCOPED_TRACE(std::string("language ") + language);
         InLanguage in(language);
         int differs = 0;
@@ -156,7 +169,8 @@ TEST(WindowLanguage, MessagesAndFileFiltersAreShownInTheUsersLanguage) {
 }
 
 TEST(KeyboardAccess, EveryButtonMenuItemAndLabelledFieldHasADistinctAltLetter) {
-    for (const char* language : kLanguages) {
+    for (const std::string& languageName : kLanguages) {
+        const char* language = languageName.c_str();
         SCOPED_TRACE(std::string("language ") + language);
         InLanguage in(language);
         ForEachBrenvoWindow([&](const ShownWindow& w) {
@@ -244,7 +258,8 @@ TEST(KeyboardAccess, TabFollowsReadingOrderAndThePageFollowsItsTabs) {
 }
 
 TEST(ScreenReader, EveryFocusableControlIsNamedFromItsTemplateInBothLanguages) {
-    for (const char* language : kLanguages) {
+    for (const std::string& languageName : kLanguages) {
+        const char* language = languageName.c_str();
         SCOPED_TRACE(std::string("language ") + language);
         InLanguage in(language);
         ForEachBrenvoWindow([&](const ShownWindow& w) {
@@ -276,7 +291,7 @@ TEST(ScreenReader, EveryFocusableControlIsNamedFromItsTemplateInBothLanguages) {
         {IDC_VALUE, true, "Value", "Wert"},
         {IDC_PREDEFINES, true, "Predefined curves", "Vorgaben"},
     };
-    for (const char* language : kLanguages) {
+    for (const char* language : {"", "de"}) {
         InLanguage in(language);
         ForEachBrenvoWindow([&](const ShownWindow& w) {
             if (w.templateId != IDD_TABLE)
