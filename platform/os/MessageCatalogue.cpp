@@ -12,6 +12,10 @@ namespace {
 constexpr std::uint32_t kMagic = 0x950412de;
 constexpr std::size_t kMaxFileSize = 16u << 20;  // a catalogue of ten thousand texts is 2 MiB
 constexpr int kMaxDepth = 4;                     // %s arguments translated within arguments
+// Matching a text against patterns tries the places where an argument may end: a text longer than
+// any message is left to exact lookup, so that no text costs more than a moment.
+constexpr std::size_t kMaxPatternText = 8192;
+constexpr std::size_t kMaxPositionDigits = 2;
 
 std::uint32_t Word(const std::string& bytes, std::size_t at, bool swapped) {
     std::uint32_t w = 0;
@@ -42,7 +46,8 @@ bool ParseConversion(const std::string& text, std::size_t i, Conversion& c) {
     std::size_t digits = p;
     while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
         ++digits;
-    if (digits > p && digits < text.size() && text[digits] == '$') {
+    if (digits > p && digits - p <= kMaxPositionDigits && digits < text.size() &&
+        text[digits] == '$') {
         c.position = std::stoi(text.substr(p, digits - p));
         p = digits + 1;
     }
@@ -242,7 +247,7 @@ std::string MessageCatalogue::TranslateWhole(const std::string& text, int depth,
     found = true;
     if (const std::string* t = Find(text))
         return *t;
-    if (depth < kMaxDepth) {
+    if (depth < kMaxDepth && text.size() <= kMaxPatternText) {
         for (const Pattern& p : m_patterns) {
             std::vector<std::string> args;
             if (!Match(p.key, 0, text, 0, args))

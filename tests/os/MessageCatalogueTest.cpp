@@ -61,6 +61,7 @@ const Entries kGerman = {
     {"Quit", "Beenden"},
     {"Read/Write", "Lesen/Schreiben"},
     {"Greek", "\xCE\xB1\xCE\xB2"},  // no Windows-1252 character for these: stays UTF-8
+    {"Position %123456789012$d", "Stelle %123456789012$d"},
 };
 
 MessageCatalogue German() {
@@ -104,6 +105,7 @@ TEST(MessageCatalogue, TranslatesShownTextsExactlyByPatternAndLineByLine) {
         {"Something new", "Something new"},
         {"", ""},
         {"Greek", "\xCE\xB1\xCE\xB2"},
+        {"Position %123456789012$d", "Stelle %123456789012$d"},  // no argument that large
     };
     for (const Case& k : cases) {
         EXPECT_EQ(c.Translate(k.shown), k.expected) << k.shown;
