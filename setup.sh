@@ -14,6 +14,11 @@ packages=(
     xvfb xauth xdotool
     clang libclang-rt-dev clang-format ccache
     file    # cpack, for the package's library dependencies
+    gettext    # the translation catalogues: msgfmt, xgettext, msgcmp
+    locales    # localedef and the locale sources: a German locale for the tests of numbers
+    qt6-translations-l10n    # the toolkit's own texts (file dialog, message box buttons) in German
+    appstream    # appstreamcli validates the software-centre metainfo
+    dbus-daemon at-spi2-core python3-pyatspi    # the screen-reader test: its buses and an AT-SPI client
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "link/DeviceCommands.h"
 #include "link/TableLink.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
@@ -165,7 +166,7 @@ void CBrenvoDlg::FinishDetection(bool keepTables) {
     m_tabCtrl.SetCurSel(0);
     m_tabCtrl.ShowSelectedPage();
     for (int i = 0; i < SLIDER_ROWS; ++i) {
-        m_strOutputLabel[i] = OutputCaption("Output %d:", i + 1);
+        m_strOutputLabel[i] = OutputCaption(N_("Output %d:"), i + 1);
     }
     UpdateData(FALSE);
     EnableDeviceMenu(TableLinkIsOpen(m_hCable));

@@ -1,6 +1,7 @@
 // The configuration file: File > Save config and Open config.
 #include "app/CBrenvoDlg.h"
 #include "platform/os/SafeFile.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
 #include "tables/Configuration.h"
@@ -9,11 +10,11 @@ namespace {
 
 constexpr const char* kConfigExt = ".ini";
 constexpr const char* kSaveNameFormat = "%s Config.ini";
-constexpr const char* kSaveFilter = "Config Files (*.ini)|*.ini||";
+constexpr const char* kSaveFilter = N_("Config Files (*.ini)|*.ini||");
 constexpr const char* kOpenName = "config.ini";
-constexpr const char* kOpenFilter = "Config Files (*.ini)|*.ini|All Files (*.*)|*.*||";
+constexpr const char* kOpenFilter = N_("Config Files (*.ini)|*.ini|All Files (*.*)|*.*||");
 constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-constexpr const char* kSaveFailed = "Config-File (%s) could not be saved: %s.";
+constexpr const char* kSaveFailed = N_("Config-File (%s) could not be saved: %s.");
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "link/DimmerSearch.h"
 #include "link/TemperatureText.h"
+#include "platform/os/TextMark.h"
 #include "resources/resource.h"
 
 namespace {
@@ -35,7 +36,7 @@ void CBrenvoDlg::EnableControls(const int* ids, int count, BOOL enable) {
 void CBrenvoDlg::ShowOutputTabs(int first, int last) {
     for (int k = first; k <= last; ++k) {
         CString caption;
-        caption.Format("Output %d", k);
+        caption.Format(N_("Output %d"), k);
         m_tabCtrl.AddPage(&m_tables[k - 1], caption);
     }
 }
@@ -76,7 +77,7 @@ void CBrenvoDlg::ApplyProfile(const DeviceProfile& profile) {
     m_tabCtrl.DeleteAllItems();
     ShowOutputTabs(1, profile.outputTabs);
     if (profile.standAloneTab) {
-        m_tabCtrl.AddPage(&m_standAlone, "StandAlone");
+        m_tabCtrl.AddPage(&m_standAlone, N_("StandAlone"));
     }
     for (int k = 0; k < MAX_OUTPUTS; ++k) {
         m_tables[k].m_writeCommand = profile.writeCommand[k];

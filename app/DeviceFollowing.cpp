@@ -15,6 +15,7 @@
 #include "link/DeviceProtocol.h"
 #include "link/SerialTransport.h"
 #include "link/TableLink.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
 #include "platform/ui/UiSeam.h"
@@ -36,9 +37,9 @@ constexpr UINT kProbeMs = 2000;
 constexpr std::chrono::milliseconds kAccessWait{3000};
 
 constexpr char kRangeQuestion[] =
-    "The dimmer found takes output values from 0 to %d; tables on the pages were made for another "
-    "range.\n\nYes: reset the tables to the linear curve from 0 to %d.\nNo: keep every entry as it "
-    "is.";
+    N_("The dimmer found takes output values from 0 to %d; tables on the pages were made for "
+       "another range.\n\nYes: reset the tables to the linear curve from 0 to %d.\nNo: keep every "
+       "entry as it is.");
 
 LONGLONG NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(

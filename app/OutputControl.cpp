@@ -5,6 +5,7 @@
 
 #include "app/CBrenvoDlg.h"
 #include "link/DeviceProtocol.h"
+#include "platform/os/TextMark.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kLastTopOutput = CBrenvoDlg::MAX_OUTPUTS - CBrenvoDlg::SLIDER_ROWS
 
 CString OutputLabel(int outputNumber, int value) {
     CString text;
-    text.Format("Output %d (=%d):", outputNumber, value);
+    text.Format(N_("Output %d (=%d):"), outputNumber, value);
     return text;
 }
 

@@ -1,7 +1,9 @@
-# cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." -P PackageCheck.cmake
+# cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." "-DLANGUAGES=de;..."
+#       -P PackageCheck.cmake
 # Builds the Debian package of a built tree and checks what a user gets from it: exactly the
-# expected files, the dependencies found, the maintainer scripts, a menu entry whose command and
-# icon are in the package, and the cable rule that grants access and keeps ModemManager away.
+# expected files (the German catalogue and the software-centre metainfo among them), the
+# dependencies found, the maintainer scripts, a menu entry whose command and icon are in the
+# package, both in German too, and the cable rule that grants access and keeps ModemManager away.
 set(work ${BUILD}/package-check)
 file(REMOVE_RECURSE ${work})
 execute_process(COMMAND cpack -G DEB -B ${work} WORKING_DIRECTORY ${BUILD}
@@ -17,6 +19,7 @@ set(expected
     bin/brenvo-dimmer
     share/bash-completion/completions/brenvo-cli
     share/applications/${APP_ID}.desktop
+    share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
     share/man/man1/brenvo.1.gz
     share/man/man1/brenvo-dimmer.1.gz
@@ -24,6 +27,9 @@ set(expected
     share/doc/brenvo/copyright
     share/doc/brenvo/changelog.gz
     ${UDEV_DIR}/70-brenvo-cable.rules)
+foreach(language IN LISTS LANGUAGES)
+    list(APPEND expected share/locale/${language}/LC_MESSAGES/brenvo.mo)
+endforeach()
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
@@ -53,6 +59,14 @@ file(STRINGS ${root}/usr/share/applications/${APP_ID}.desktop entry REGEX "^(Exe
 string(REGEX MATCH "Exec=([^ ;]+)" exec "${entry}")
 if(NOT exec OR NOT EXISTS ${root}/usr/bin/${CMAKE_MATCH_1} OR NOT entry MATCHES "Icon=${APP_ID}(;|$)")
     message(SEND_ERROR "the menu entry does not match the package: ${entry}")
+endif()
+
+# The menu entry and the metainfo speak German too.
+file(STRINGS ${root}/usr/share/applications/${APP_ID}.desktop german REGEX "^(Name|GenericName|Comment)\\[de\\]=.")
+list(LENGTH german german_keys)
+file(READ ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml metainfo)
+if(NOT german_keys EQUAL 3 OR NOT metainfo MATCHES "<summary xml:lang=\"de\">")
+    message(SEND_ERROR "the menu entry or the metainfo has no German texts: ${german}")
 endif()
 
 file(STRINGS ${root}/usr/${UDEV_DIR}/70-brenvo-cable.rules rules REGEX "^[^#]*TAG\\+=\"uaccess\"")

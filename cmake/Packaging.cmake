@@ -1,12 +1,14 @@
 # Installation (`cmake --install`) and the Debian package (`cpack` in the build folder): the
-# programs with their manual pages, brenvo-cli's bash completion, the menu entry and its icon, and
-# the configuration cable's udev rule, which gives the user at the seat the cable without sudo or a
-# group change.
+# programs with their manual pages and translations, brenvo-cli's bash completion, the menu entry
+# and its icon, the software-centre metainfo, and the configuration cable's udev rule, which gives
+# the user at the seat the cable without sudo or a group change.
 include(GNUInstallDirs)
 
 # The name of the desktop entry and of the icon: reverse-DNS, as desktops and app stores expect.
 set(BRENVO_APP_ID "com.qelvorn.Brenvo")
 set(BRENVO_MAINTAINER "Brenvo maintainers <maintainers@brenvo.invalid>")
+# Where software centres find the project and its screenshots (docs/ below it).
+set(BRENVO_HOMEPAGE "https://brenvo.invalid" CACHE STRING "The project's web address")
 # Relative to the prefix: /usr/lib/udev/rules.d for the package, /usr/local/lib/udev/rules.d for
 # a default `cmake --install`; udev reads both.
 set(BRENVO_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING
@@ -53,9 +55,11 @@ endforeach()
 add_custom_target(brenvo_package_files ALL DEPENDS ${pkg_icons} ${pkg_docs})
 
 configure_file(packaging/brenvo.desktop.in ${pkg_out}/${BRENVO_APP_ID}.desktop @ONLY)
+configure_file(packaging/metainfo.xml.in ${pkg_out}/${BRENVO_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS brenvo brenvo-dimmer brenvo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${pkg_out}/${BRENVO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${pkg_out}/${BRENVO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${pkg_out}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES packaging/70-brenvo-cable.rules DESTINATION ${BRENVO_UDEV_RULES_DIR})
 install(FILES ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz ${pkg_out}/brenvo-cli.1.gz
@@ -88,15 +92,25 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time when present: beeps then sound through the desktop's sound server.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libpulse0)
+# The toolkit's own texts (file dialog, message box buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpulse0, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/debian/postinst ${PROJECT_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
 if(BRENVO_TESTS)
+    file(GLOB languages CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/po ${PROJECT_SOURCE_DIR}/po/*.po)
+    list(TRANSFORM languages REPLACE "[.]po$" "")
     add_test(NAME PackageContents COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
         -DAPP_ID=${BRENVO_APP_ID} -DUDEV_DIR=${BRENVO_UDEV_RULES_DIR} "-DICON_SIZES=${icon_sizes}"
+        "-DLANGUAGES=${languages}"
         -P ${PROJECT_SOURCE_DIR}/cmake/PackageCheck.cmake)
     set_tests_properties(PackageContents PROPERTIES LABELS packaging TIMEOUT 120)
+    # What a software centre reads: the metainfo and the desktop entry, as the validators see them.
+    find_program(BRENVO_APPSTREAMCLI appstreamcli REQUIRED)
+    add_test(NAME SoftwareCentreMetainfo
+        COMMAND ${BRENVO_APPSTREAMCLI} validate --no-net --pedantic
+                ${pkg_out}/${BRENVO_APP_ID}.metainfo.xml)
+    set_tests_properties(SoftwareCentreMetainfo PROPERTIES LABELS packaging TIMEOUT 60)
 endif()

@@ -3,6 +3,7 @@
 #include "link/CableTransport.h"
 #include "link/DeviceProtocol.h"
 #include "link/StandAloneFile.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CBusyScope.h"
 #include "platform/ui/CFileDialog.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-const char kFilter[] = "HEX Files (*.hex)|*.hex|All Files (*.*)|*.*||";
+const char kFilter[] = N_("HEX Files (*.hex)|*.hex|All Files (*.*)|*.*||");
 
 // The main window's progress bar: the page lives in the tab control, which lives in the main
 // window. Null when the page has no such host.

@@ -6,6 +6,7 @@
 #include "link/DeviceCommands.h"
 #include "platform/os/CString.h"
 #include "platform/os/CableDriver.h"
+#include "platform/os/TextMark.h"
 
 // The identify reply as text: the bytes up to the first zero byte, or all of them.
 CString IdentifyText(const BYTE* reply, DWORD count);
@@ -33,7 +34,7 @@ void CableWriteShutdownTemperature(FT_HANDLE hCable, LONG raw);
 
 // Operations on a link whose device has hung up end at once as unanswered (CableIsGone,
 // SerialIsGone); what the operator is told then.
-constexpr char kLinkLostText[] = "The connection to the dimmer is lost.";
+constexpr char kLinkLostText[] = N_("The connection to the dimmer is lost.");
 
 // Table write on the cable: code, index, 100 ms, 512 bytes, 1000 ms, trailer, 100 ms, drain read,
 // 'i', then a probe read every 100 ms until a byte arrives. True when the dimmer confirmed;

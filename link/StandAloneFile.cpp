@@ -1,20 +1,22 @@
 #include "link/StandAloneFile.h"
 
 #include "link/CDmxFile.h"
+#include "platform/os/TextMark.h"
 
 namespace {
 
-const char kUnreadable[] = "The HEX file %s could not be read. Nothing was written.";
+const char kUnreadable[] = N_("The HEX file %s could not be read. Nothing was written.");
 const char kTooLarge[] =
-    "The HEX file %s is too large to be a StandAlone sequence. Nothing was written.";
+    N_("The HEX file %s is too large to be a StandAlone sequence. Nothing was written.");
 // A sequence for the largest EEPROM is a few hundred kilobytes; a file far larger is no sequence
 // file and is not read into memory.
 constexpr LONG kMaxSequenceFileBytes = 16 * 1024 * 1024;
 const char kAddressOutside[] =
-    "Line %lu of the HEX file names an address outside the EEPROM (0 to %lX hexadecimal). "
-    "Nothing was written.";
+    N_("Line %lu of the HEX file names an address outside the EEPROM (0 to %lX hexadecimal). "
+       "Nothing was written.");
 const char kTooManyValues[] =
-    "The HEX file holds more than %lu values, more than the EEPROM takes. Nothing was written.";
+    N_("The HEX file holds more than %lu values, more than the EEPROM takes. Nothing was "
+       "written.");
 
 }  // namespace
 

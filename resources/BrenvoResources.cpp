@@ -15,6 +15,10 @@ constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 
 using K = ControlKind;
 
+// Controls that show no text of their own carry their accessible name as their text; "%s" stands
+// for the control's label or, without one, for the caption of its page.
+constexpr const char* kSliderName = "%s level";
+
 // Template 100: the About box.
 const DialogItemTemplate kAboutItems[] = {
     {IDC_STATIC, K::Static, "Brenvo V2.2.0.0", 40, 10, 119, 8, 0},
@@ -24,18 +28,18 @@ const DialogItemTemplate kAboutItems[] = {
 
 // Template 102: the main window.
 const DialogItemTemplate kMainItems[] = {
-    {IDC_SLIDER_ROW2, K::Slider, nullptr, 86, 32, 162, 15, kSlider | kOff},
-    {IDC_SLIDER_ROW1, K::Slider, nullptr, 86, 17, 162, 15, kSlider | kOff},
+    {IDC_SLIDER_ROW2, K::Slider, kSliderName, 86, 32, 162, 15, kSlider | kOff},
+    {IDC_SLIDER_ROW1, K::Slider, kSliderName, 86, 17, 162, 15, kSlider | kOff},
     {IDC_LABEL_OUTPUT1, K::Static, "Output 1:", 12, 20, 74, 8, kOff},
     {IDC_LABEL_OUTPUT2, K::Static, "Output 2:", 12, 35, 75, 8, kOff},
     {IDC_GROUP_OUTPUT, K::GroupBox, "Output control", 7, 7, 263, 91, kOff},
-    {IDC_SLIDER_ROW3, K::Slider, nullptr, 86, 48, 162, 15, kSlider | kOff},
+    {IDC_SLIDER_ROW3, K::Slider, kSliderName, 86, 48, 162, 15, kSlider | kOff},
     {IDC_LABEL_OUTPUT3, K::Static, "Output 3:", 12, 51, 75, 8, kOff},
-    {IDC_SLIDER_ROW4, K::Slider, nullptr, 86, 64, 162, 15, kSlider | kOff},
+    {IDC_SLIDER_ROW4, K::Slider, kSliderName, 86, 64, 162, 15, kSlider | kOff},
     {IDC_LABEL_OUTPUT4, K::Static, "Output 4:", 12, 67, 75, 8, kOff},
     {IDC_LOOKUP_8BIT, K::CheckBox, "Use Lookup-Tables (8 bit control)", 13, 83, 121, 10,
      BS_AUTOCHECKBOX | kButton | kOff},
-    {IDC_TAB, K::Tab, nullptr, 276, 7, 253, 145, WS_TABSTOP},
+    {IDC_TAB, K::Tab, "Pages", 276, 7, 253, 145, WS_TABSTOP},
     {IDC_LABEL_ACTUAL_TEMP, K::Static, "Actual temperature:", 13, 116, 62, 8, kOff},
     {IDC_LABEL_SHUTDOWN_TEMP, K::Static, "Shut down temperature:", 13, 133, 76, 8, kOff},
     {IDC_ACTUAL_TEMP, K::Edit, nullptr, 97, 116, 146, 14, ES_READONLY | ES_AUTOHSCROLL | kOff},
@@ -44,8 +48,8 @@ const DialogItemTemplate kMainItems[] = {
     {IDC_TEMP_WRITE, K::PushButton, "Write", 175, 130, 30, 14, kButton | kOff},
     {IDC_TEMP_DEFAULT, K::PushButton, "Default", 210, 130, 30, 14, kButton | kOff},
     {IDC_GROUP_TEMP, K::GroupBox, "Temperatur control", 7, 103, 263, 49, kOff},
-    {IDC_SCROLL_OUTPUTS, K::ScrollBar, nullptr, 250, 16, 10, 64, SBS_VERT | kOff},
-    {IDC_PROGRESS, K::Progress, nullptr, 341, 154, 188, 14, WS_BORDER},
+    {IDC_SCROLL_OUTPUTS, K::ScrollBar, "Outputs shown", 250, 16, 10, 64, SBS_VERT | kOff},
+    {IDC_PROGRESS, K::Progress, "Progress", 341, 154, 188, 14, WS_BORDER},
 };
 
 // Template 129: the lookup-table page.
@@ -55,10 +59,10 @@ const char* const kPredefines[] = {
 };
 const DialogItemTemplate kTableItems[] = {
     {IDC_TABLE_WRITE, K::PushButton, "Write", 192, 101, 50, 14, kButton},
-    {IDC_CURVE, K::Picture, nullptr, 99, 7, 15, 13, SS_BITMAP},
-    {IDC_TABLE_LIST, K::ListView, nullptr, 7, 7, 83, 108,
+    {IDC_CURVE, K::Picture, "Curve of %s", 99, 7, 15, 13, SS_BITMAP},
+    {IDC_TABLE_LIST, K::ListView, "Table of %s", 7, 7, 83, 108,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP},
-    {IDC_PREDEFINES, K::ComboBox, nullptr, 98, 101, 88, 120, kDropList, kPredefines},
+    {IDC_PREDEFINES, K::ComboBox, "Predefined curves", 98, 101, 88, 120, kDropList, kPredefines},
     {IDC_TABLE_PASTE, K::PushButton, "Paste", 192, 65, 50, 14, kButton},
     {IDC_TABLE_COPY, K::PushButton, "Copy", 192, 47, 50, 14, kButton},
     {IDC_STATIC, K::Static, "Value:", 192, 7, 21, 8, 0},
@@ -179,8 +183,8 @@ const StringResource kStrings[] = {
 const IconResource kIcons[] = {{IDR_MAINFRAME, kBrenvoIconXpm}};
 
 const ResourceSet kResources = {
-    kDialogs, Count(kDialogs), kMenus, Count(kMenus),
-    kStrings, Count(kStrings), kIcons, Count(kIcons),
+    kDialogs,        Count(kDialogs), kMenus,        Count(kMenus), kStrings,
+    Count(kStrings), kIcons,          Count(kIcons), "brenvo",
 };
 
 }  // namespace

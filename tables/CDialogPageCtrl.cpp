@@ -18,6 +18,8 @@ BOOL CDialogPageCtrl::AddPage(CDialogPage* pPage, const char* caption) {
     }
     m_pages[index] = pPage;
     pPage->m_nTabIndex = index;
+    // The page's caption is its tab's: what the page's controls are named after.
+    pPage->SetWindowText(text);
     ++m_nPageCount;
     return TRUE;
 }

@@ -7,6 +7,7 @@
 
 #include "link/CableTransport.h"
 #include "link/SerialTransport.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CPaintDC.h"
 #include "resources/resource.h"
@@ -50,8 +51,8 @@ void CDlgTable::DoDataExchange(CDataExchange* pDX) {
 BOOL CDlgTable::OnInitDialog() {
     CDialogPage::OnInitDialog();
     m_maxValue = 1023;
-    m_listTable.InsertColumn(0, "DMX", LVCFMT_LEFT, 45);
-    m_listTable.InsertColumn(1, "OUTPUT", LVCFMT_LEFT, 60);
+    m_listTable.InsertColumn(0, N_("DMX"), LVCFMT_LEFT, 45);
+    m_listTable.InsertColumn(1, N_("OUTPUT"), LVCFMT_LEFT, 60);
     m_listTable.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     m_cbPredefines.SetCurSel(0);
     RedrawCurve();

@@ -4,6 +4,7 @@
 #include "formula/CDlgFormel.h"
 #include "formula/CDlgGamma.h"
 #include "platform/os/SafeFile.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
 #include "tables/CDlgTable.h"
@@ -25,11 +26,11 @@ enum Predefine {
 };
 
 constexpr const char* kTableFileExt = ".txt";
-constexpr const char* kTableFileFilter = "TEXT Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+constexpr const char* kTableFileFilter = N_("TEXT Files (*.txt)|*.txt|All Files (*.*)|*.*||");
 constexpr const char* kLoadName = "Table.txt";
 constexpr const char* kSaveName = "Table_Output%d.txt";
-constexpr const char* kOverrideQuestion = "File (%s) already exists. Do you want to override ?";
-constexpr const char* kSaveFailed = "File (%s) could not be saved: %s.";
+constexpr const char* kOverrideQuestion = N_("File (%s) already exists. Do you want to override ?");
+constexpr const char* kSaveFailed = N_("File (%s) could not be saved: %s.");
 
 // Any kind of file counts, even one that cannot be read: replacing it needs the operator's Yes.
 bool Exists(const CString& path) {

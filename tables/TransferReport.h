@@ -4,16 +4,17 @@
 
 #include "link/DeviceProtocol.h"
 #include "platform/os/CString.h"
+#include "platform/os/TextMark.h"
 
 // "Output 3", "Output 1 to 4", or "none" for an empty range.
 inline CString OutputRangeText(int first, int last) {
     CString text;
     if (first > last) {
-        text = "none";
+        text = N_("none");
     } else if (first == last) {
-        text.Format("Output %d", first);
+        text.Format(N_("Output %d"), first);
     } else {
-        text.Format("Output %d to %d", first, last);
+        text.Format(N_("Output %d to %d"), first, last);
     }
     return text;
 }
@@ -21,7 +22,7 @@ inline CString OutputRangeText(int first, int last) {
 // A single table: which output the dimmer did not confirm.
 inline CString TableNotConfirmedText(int output, bool linkLost) {
     CString text;
-    text.Format("The dimmer did not confirm the table of Output %d.", output);
+    text.Format(N_("The dimmer did not confirm the table of Output %d."), output);
     if (linkLost) {
         text += "\n";
         text += kLinkLostText;
@@ -34,14 +35,18 @@ inline CString TableNotConfirmedText(int output, bool linkLost) {
 // where those are not empty.
 inline CString BulkGroupsText(const CString& written, const CString& notConfirmed,
                               const CString& notWritten, const char* separator) {
-    CString text = "Written: " + written + ".";
+    CString text;
+    text.Format(N_("Written: %s."), written.GetString());
+    CString group;
     if (!notConfirmed.IsEmpty()) {
+        group.Format(N_("Not confirmed: %s."), notConfirmed.GetString());
         text += separator;
-        text += "Not confirmed: " + notConfirmed + ".";
+        text += group;
     }
     if (!notWritten.IsEmpty()) {
+        group.Format(N_("Not written: %s."), notWritten.GetString());
         text += separator;
-        text += "Not written: " + notWritten + ".";
+        text += group;
     }
     return text;
 }

@@ -1,6 +1,7 @@
 #include "platform/ui/AfxFunctions.h"
 
 #include "platform/os/TimeService.h"
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/UiSeam.h"
 
@@ -12,7 +13,8 @@ int AfxMessageBox(const char* text, UINT nType, UINT) {
     CWinApp* app = AfxGetApp();
     CWnd* parent = app ? app->m_pMainWnd : nullptr;
     ModalScope modal;
-    return CurrentUiSeam().MessageBox(parent, CString(text), app ? app->m_strAppName : CString(),
+    return CurrentUiSeam().MessageBox(parent, ShownText(text ? text : ""),
+                                      ShownText(app ? app->m_strAppName.str() : std::string()),
                                       nType);
 }
 

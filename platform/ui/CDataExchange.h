@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/os/CString.h"
+#include "platform/os/TextMark.h"
 #include "platform/ui/UiTypes.h"
 
 class CWnd;
@@ -34,6 +35,6 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 
 // The standard prompts of refused values.
-constexpr const char* AFX_PROMPT_PARSE_INT = "Please enter an integer.";
-constexpr const char* AFX_PROMPT_PARSE_UINT = "Please enter a positive integer.";
-constexpr const char* AFX_PROMPT_PARSE_REAL = "Please enter a number.";
+constexpr const char* AFX_PROMPT_PARSE_INT = N_("Please enter an integer.");
+constexpr const char* AFX_PROMPT_PARSE_UINT = N_("Please enter a positive integer.");
+constexpr const char* AFX_PROMPT_PARSE_REAL = N_("Please enter a number.");

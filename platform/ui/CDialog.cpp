@@ -2,8 +2,10 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include "platform/os/TextMark.h"
 
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
@@ -16,7 +18,9 @@
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/DialogWindow.h"
 #include "platform/ui/qt/MenuActions.h"
+#include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/QtText.h"
+#include "platform/ui/qt/TabOrder.h"
 #include "platform/ui/qt/WindowLink.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -52,7 +56,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         layout->setSizeConstraint(QLayout::SetFixedSize);
         layout->addWidget(client);
         client->setFixedSize(size.size());
-        window->setWindowTitle(ToQString(tmpl->caption));
+        window->setWindowTitle(ShownQString(tmpl->caption));
         if (!(tmpl->style & WS_SYSMENU)) {
             // Without a window menu Windows shows no close box either.
             window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -90,7 +94,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         // window's background (the title-bar menu belongs to the window manager here).
         auto* sys = new QMenu(window);
         MarkSystemMenu(sys);
-        sys->addAction(NewMenuCommand(sys, SC_CLOSE, QStringLiteral("&Close")));
+        sys->addAction(NewMenuCommand(sys, SC_CLOSE, ShownQString(N_("&Close"))));
         Private().systemMenu = std::make_unique<CMenu>();
         AttachMenu(*Private().systemMenu, sys);
         if (auto* bar = qobject_cast<QMenuBar*>(window->layout()->menuBar())) {
@@ -98,6 +102,7 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
             button->setText(QStringLiteral("?"));
             button->setAutoRaise(true);
             button->setPopupMode(QToolButton::InstantPopup);
+            button->setFocusPolicy(Qt::NoFocus);  // Alt+Space opens the menu from the keyboard
             button->setMenu(sys);
             bar->setCornerWidget(button, Qt::TopRightCorner);
         }
@@ -105,14 +110,22 @@ BOOL CDialog::CreateFromTemplate(BOOL bModal, CWnd* pParentWnd) {
         QObject::connect(
             client, &QWidget::customContextMenuRequested, sys,
             [sys, client](const QPoint& pos) { sys->popup(client->mapToGlobal(pos)); });
+        // Alt+Space opens it from the keyboard, as the window menu opens on Windows.
+        auto* key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), window);
+        QObject::connect(key, &QShortcut::activated, sys,
+                         [sys, client]() { sys->popup(client->mapToGlobal(QPoint(0, 0))); });
     }
+    AssignMnemonics(client, !bModal);
 
     m_bModal = bModal;
     m_bEnded = FALSE;
     m_nModalResult = -1;
     if (!bModal && (tmpl->style & WS_VISIBLE))
         client->show();
-    OnInitDialog();
+    // TRUE from OnInitDialog: the first control in the tab order takes the focus, as the Windows
+    // dialog manager gives it (so that typing goes to the gamma field, not to a button).
+    if (OnInitDialog() && bModal)
+        FocusFirstControl(client);
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/FileDialogRules.h"
 #include "platform/ui/UiSeam.h"
@@ -18,8 +19,9 @@ CString NameOf(const CString& path) {
 }
 
 CString Caption() {
-    return AfxGetApp() ? AfxGetApp()->m_strAppName : CString();
+    return ShownText(AfxGetApp() ? AfxGetApp()->m_strAppName.str() : std::string());
 }
+
 }  // namespace
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
@@ -32,8 +34,9 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
       m_pParentWnd(pParentWnd) {}
 
 INT_PTR CFileDialog::DoModal() {
-    FileDialogRequest request{m_bOpenFileDialog, m_strDefExt, m_strFileName,
-                              m_dwFlags,         m_strFilter, m_pParentWnd};
+    FileDialogRequest request{
+        m_bOpenFileDialog, m_strDefExt, m_strFileName, m_dwFlags, ShownText(m_strFilter.str()),
+        m_pParentWnd};
     UiSeam& seam = CurrentUiSeam();
     ModalScope modal;
     for (;;) {
@@ -43,8 +46,8 @@ INT_PTR CFileDialog::DoModal() {
         if (!m_bOpenFileDialog) {
             path = AppendDefaultExtension(path, m_strDefExt);
             if ((m_dwFlags & OFN_OVERWRITEPROMPT) && IsFile(path)) {
-                const CString question =
-                    NameOf(path) + " already exists.\nDo you want to replace it?";
+                const CString question = ShownText(
+                    (NameOf(path) + " already exists.\nDo you want to replace it?").str());
                 if (seam.MessageBox(m_pParentWnd, question, Caption(),
                                     MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
                     request.fileName = path;
@@ -58,8 +61,8 @@ INT_PTR CFileDialog::DoModal() {
             if (IsFile(withExt)) {
                 path = withExt;
             } else if (m_dwFlags & OFN_FILEMUSTEXIST) {
-                const CString message =
-                    NameOf(path) + "\nFile not found.\nCheck the file name and try again.";
+                const CString message = ShownText(
+                    (NameOf(path) + "\nFile not found.\nCheck the file name and try again.").str());
                 seam.MessageBox(m_pParentWnd, message, Caption(), MB_OK | MB_ICONEXCLAMATION);
                 request.fileName = path;
                 continue;

@@ -57,7 +57,7 @@ int CListCtrl::InsertColumn(int nCol, const char* heading, int nFormat, int nWid
             item->setTextAlignment(c, Qt::Alignment(item->textAlignment(c - 1)));
         }
     }
-    header->setText(at, ToQString(heading));
+    header->setText(at, ShownQString(heading));
     header->setTextAlignment(at, AlignmentOf(nFormat));
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         list->topLevelItem(r)->setText(at, QString());

@@ -5,6 +5,7 @@
 
 #include "platform/ui/qt/CMenuPrivate.h"
 #include "platform/ui/qt/MenuActions.h"
+#include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/QtText.h"
 
 namespace {
@@ -44,13 +45,14 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem
         auto* sub = reinterpret_cast<QMenu*>(nIDNewItem);
         if (!sub)
             return FALSE;
-        sub->setTitle(ToQString(lpszNewItem));
+        sub->setTitle(ShownQString(lpszNewItem));
         action = sub->menuAction();
     } else {
-        action = NewMenuCommand(menu, static_cast<UINT>(nIDNewItem), ToQString(lpszNewItem));
+        action = NewMenuCommand(menu, static_cast<UINT>(nIDNewItem), ShownQString(lpszNewItem));
     }
     SetMenuItemState(action, nFlags);
     menu->addAction(action);
+    AssignMenuMnemonics(menu);
     return TRUE;
 }
 
@@ -91,7 +93,7 @@ UINT CMenu::GetMenuItemID(int nPos) const {
 
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
     QAction* a = Find(m_private->widget.data(), nIDItem, nFlags);
-    rString = a ? FromQString(a->text()) : CString();
+    rString = a ? FromQString(WithoutAddedMnemonic(a, a->text())) : CString();
     return rString.GetLength();
 }
 

@@ -9,7 +9,7 @@ int CTabCtrl::InsertItem(int nItem, TCITEM* pTabCtrlItem) {
     if (!tab || !pTabCtrlItem || nItem < 0)
         return -1;
     const char* text = (pTabCtrlItem->mask & TCIF_TEXT) ? pTabCtrlItem->pszText : nullptr;
-    return tab->InsertTab(nItem, ToQString(text));
+    return tab->InsertTab(nItem, ShownQString(text));
 }
 
 int CTabCtrl::InsertItem(int nItem, const char* text) {

@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QThread>
+#include <QTranslator>
+#include <clocale>
 
 #include "platform/os/BeepWays.h"
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/Resource.h"
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/Handles.h"
@@ -27,6 +31,21 @@ bool RingDisplayBell() {
         return false;
     QApplication::beep();
     return true;
+}
+
+// The user's language for the resources' texts, and for the toolkit's own (the file dialog, the
+// buttons of message boxes, the menu of an edit field) its translations where they are installed.
+void UseUserLanguage(QApplication& app) {
+    const ResourceSet* set = AfxGetResourceSet();
+    const std::string language =
+        set && set->catalogue ? SelectUserLanguage(set->catalogue) : std::string();
+    if (language.empty())
+        return;
+    auto* toolkit = new QTranslator(&app);
+    if (toolkit->load(QStringLiteral("qtbase_") + QString::fromStdString(language),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(toolkit);
+    }
 }
 
 // The bell belongs to the application object: installed with it, removed before it goes.
@@ -61,6 +80,10 @@ HCURSOR CWinApp::LoadStandardCursor(UINT nIDCursor) const {
     return StandardCursorHandle(nIDCursor);
 }
 
+void AfxUseCNumbers() {
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 CWinApp* AfxGetApp() {
     return g_app;
 }
@@ -69,7 +92,9 @@ int AfxWinMain(int argc, char** argv) {
     static int s_argc;
     s_argc = argc;
     QApplication app(s_argc, argv);
+    AfxUseCNumbers();
     const DisplayBellScope bell;
+    UseUserLanguage(app);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(DialogFont());
     CWinApp* theApp = AfxGetApp();

@@ -30,5 +30,10 @@ public:
 
 CWinApp* AfxGetApp();
 // Creates the application's toolkit object (Fusion style, the application icon when the resources
-// have one), calls InitInstance and, when it returns TRUE, Run. Returns the exit code.
+// have one, the user's language for the texts when the resources name their catalogue), calls
+// InitInstance and, when it returns TRUE, Run. Returns the exit code.
 int AfxWinMain(int argc, char** argv);
+// Numbers are written and read with a decimal point whatever the user's locale: the toolkit takes
+// the user's whole locale at its start, and a German one would make printf and strtod use a comma
+// in gamma values, formulas, table files and configuration files.
+void AfxUseCNumbers();

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <map>
 
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/CBusyScope.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
@@ -16,8 +17,10 @@
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/UiSeam.h"
 #include "platform/ui/qt/CWndPrivate.h"
+#include "platform/ui/qt/ControlNames.h"
 #include "platform/ui/qt/DataExchangeFailure.h"
 #include "platform/ui/qt/Handles.h"
+#include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/PictureLabel.h"
 #include "platform/ui/qt/QtText.h"
 #include "platform/ui/qt/WindowLink.h"
@@ -33,9 +36,9 @@ QString TextOf(const QWidget* w) {
     if (w->isWindow())
         return w->windowTitle();
     if (auto* b = qobject_cast<const QAbstractButton*>(w))
-        return b->text();
+        return WithoutAddedMnemonic(b, b->text());
     if (auto* l = qobject_cast<const QLabel*>(w))
-        return l->text();
+        return WithoutAddedMnemonic(l, l->text());
     if (auto* e = qobject_cast<const QLineEdit*>(w))
         return e->text();
     if (auto* g = qobject_cast<const QGroupBox*>(w))
@@ -49,15 +52,19 @@ void SetTextOf(QWidget* w, const QString& text) {
     if (w->isWindow()) {
         w->setWindowTitle(text);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        b->setText(text);
+        b->setText(WithAddedMnemonic(b, text));
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(text);
+        l->setText(WithAddedMnemonic(l, text));
+        if (l->parentWidget())
+            RefreshControlNames(l->parentWidget());  // the name of the field it labels follows it
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(text);
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
         g->setTitle(text);
     } else {
+        // A child window's text is its caption: a page's names its controls.
         w->setWindowTitle(text);
+        RefreshControlNames(w);
     }
 }
 
@@ -269,7 +276,9 @@ void CWnd::SetWindowText(const char* text) {
     if (!m_hWnd)
         return;
     QWidget* w = WidgetOf(m_hWnd);
-    const QString q = ToQString(text);
+    // What a field holds is data; every other text is shown in the user's language.
+    const bool data = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
+    const QString q = data ? ToQString(text) : ShownQString(text);
     if (TextOf(w) != q)
         SetTextOf(w, q);
 }
@@ -494,7 +503,7 @@ int CWnd::MessageBox(const char* text, const char* caption, UINT nType) {
     CString title =
         caption ? CString(caption) : (AfxGetApp() ? AfxGetApp()->m_strAppName : CString());
     ModalScope modal;
-    return CurrentUiSeam().MessageBox(this, CString(text), title, nType);
+    return CurrentUiSeam().MessageBox(this, ShownText(text), ShownText(title.str()), nType);
 }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {

@@ -107,6 +107,8 @@ struct ResourceSet {
     int stringCount;
     const IconResource* icons;
     int iconCount;
+    // The name of the translation catalogue of these texts (gettext's domain); nullptr for none.
+    const char* catalogue = nullptr;
 };
 
 // Registers the application's resources (not copied; must outlive every window).

@@ -14,9 +14,10 @@
 
 namespace {
 
-// How a control's size follows its template: exactly; labels may grow where the substitute font
-// needs more room than the template's, so that no text is clipped; a drop-down list's template
-// height is its open list; a picture sizes itself to its bitmap.
+// How a control's size follows its template: exactly; labels and check boxes may grow where the
+// substitute font (or a translation) needs more room than the template's, so that no text is
+// clipped; a drop-down list's template height is its open list; a picture sizes itself to its
+// bitmap.
 enum class Fit { Exact, Text, Width, Place };
 
 struct Expected {
@@ -39,7 +40,7 @@ const Expected kControls[] = {
     {IDD_BRENVO_DIALOG, 1034, "Output 3:", 12, 51, 75, 8, false, Fit::Text},
     {IDD_BRENVO_DIALOG, 1007, nullptr, 86, 64, 162, 15, false, Fit::Exact},
     {IDD_BRENVO_DIALOG, 1035, "Output 4:", 12, 67, 75, 8, false, Fit::Text},
-    {IDD_BRENVO_DIALOG, 1013, "Use Lookup-Tables (8 bit control)", 13, 83, 121, 10, false, Fit::Exact},
+    {IDD_BRENVO_DIALOG, 1013, "Use Lookup-Tables (8 bit control)", 13, 83, 121, 10, false, Fit::Text},
     {IDD_BRENVO_DIALOG, 1015, nullptr, 276, 7, 253, 145, true, Fit::Exact},
     {IDD_BRENVO_DIALOG, 1030, "Actual temperature:", 13, 116, 62, 8, false, Fit::Text},
     {IDD_BRENVO_DIALOG, 1031, "Shut down temperature:", 13, 133, 76, 8, false, Fit::Text},

@@ -229,6 +229,19 @@ TEST_F(CDlgTableTest, KeyboardSelectionDoesNotFillTheBoxButTakesTheNextEdit) {
     });
 }
 
+TEST_F(CDlgTableTest, TheSpaceBarIsTheKeyboardsClickOnTheRowWithTheFocus) {
+    WithPages(1, [&](TablePages& pages) {
+        CDlgTable& page = pages[0];
+        page.SetMaxValue(1023);
+        UiDriver::ClickListRow(page.m_listTable, 20);
+        UiDriver::PressKey(page.m_listTable, VK_DOWN);
+        ASSERT_EQ(BoxText(page), "80");
+        UiDriver::PressKey(page.m_listTable, VK_SPACE);
+        EXPECT_EQ(page.m_listTable.GetNextItem(-1, LVNI_SELECTED), 21);
+        EXPECT_EQ(BoxText(page), "84") << "the box shows the row, as after a click";
+    });
+}
+
 TEST_F(CDlgTableTest, EditsWithoutASelectedRowAreIgnored) {
     WithPages(1, [&](TablePages& pages) {
         CDlgTable& page = pages[0];

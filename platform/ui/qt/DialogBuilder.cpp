@@ -10,19 +10,24 @@
 #include <QRegularExpressionValidator>
 #include <vector>
 
+#include "platform/ui/qt/ControlNames.h"
 #include "platform/ui/qt/DialogUnits.h"
 #include "platform/ui/qt/ListViewWidget.h"
 #include "platform/ui/qt/MenuActions.h"
+#include "platform/ui/qt/Mnemonics.h"
 #include "platform/ui/qt/NotifyingSlider.h"
 #include "platform/ui/qt/PictureLabel.h"
 #include "platform/ui/qt/QtText.h"
 #include "platform/ui/qt/RequestScrollBar.h"
 #include "platform/ui/qt/TabControlWidget.h"
+#include "platform/ui/qt/TabOrder.h"
 #include "platform/ui/qt/WindowLink.h"
 
 namespace {
 QWidget* MakeControl(QWidget* client, const DialogItemTemplate& item) {
-    const QString text = ToQString(item.text);
+    // An edit's text is data; every other text is shown in the user's language.
+    const QString text =
+        item.kind == ControlKind::Edit ? ToQString(item.text) : ShownQString(item.text);
     switch (item.kind) {
         case ControlKind::PushButton: {
             auto* b = new QPushButton(text, client);
@@ -70,7 +75,7 @@ QWidget* MakeControl(QWidget* client, const DialogItemTemplate& item) {
         case ControlKind::ComboBox: {
             auto* c = new QComboBox(client);
             for (const char* const* p = item.items; p && *p; ++p)
-                c->addItem(ToQString(*p));
+                c->addItem(ShownQString(*p));
             c->setCurrentIndex(-1);
             QObject::connect(c, QOverload<int>::of(&QComboBox::activated), c,
                              [c](int) { SendCommandFrom(c, CBN_SELCHANGE); });
@@ -106,12 +111,12 @@ void AddMenuItems(QMenu* menu, const MenuItemTemplate* items, int count) {
     for (int i = 0; i < count; ++i) {
         const MenuItemTemplate& item = items[i];
         if (item.popup) {
-            QMenu* sub = menu->addMenu(ToQString(item.text));
+            QMenu* sub = menu->addMenu(ShownQString(item.text));
             AddMenuItems(sub, item.popup, item.popupCount);
         } else if (!item.text) {
             menu->addAction(NewMenuSeparator(menu));
         } else {
-            menu->addAction(NewMenuCommand(menu, item.id, ToQString(item.text)));
+            menu->addAction(NewMenuCommand(menu, item.id, ShownQString(item.text)));
         }
     }
 }
@@ -124,14 +129,17 @@ void BuildControls(QWidget* client, const DialogTemplate& tmpl) {
         const DialogItemTemplate& item = tmpl.items[i];
         QWidget* w = MakeControl(client, item);
         SetControlId(w, item.id);
+        MarkTemplateControl(w, item);
         QRect r = MapDialogRect(item.x, item.y, item.cx, item.cy);
         if (item.kind == ControlKind::ComboBox) {
             // The template height is the height of the open list; the closed box is one line.
             r.setHeight(w->sizeHint().height());
         }
-        if (item.kind == ControlKind::Static && w->sizeHint().width() > r.width()) {
-            // The stand-in font runs a little wider than the Windows one for some texts: a label
-            // grows to show its whole text rather than cut it (labels take no clicks, see below).
+        if ((item.kind == ControlKind::Static || item.kind == ControlKind::CheckBox) &&
+            w->sizeHint().width() > r.width()) {
+            // The stand-in font runs a little wider than the Windows one for some texts, and a
+            // translation may be longer: a label or a check box grows to show its whole text
+            // rather than cut it (labels take no clicks, see below).
             r.setWidth(w->sizeHint().width());
         }
         w->setGeometry(r);
@@ -146,16 +154,20 @@ void BuildControls(QWidget* client, const DialogTemplate& tmpl) {
     // The first control lies on top, as in the Windows z-order.
     for (QWidget* w : made)
         w->lower();
+    LinkLabels(client);
+    OrderTabChain(client);
+    RefreshControlNames(client);
 }
 
 void BuildMenuBar(QMenuBar* bar, const MenuTemplate& tmpl) {
     for (int i = 0; i < tmpl.itemCount; ++i) {
         const MenuItemTemplate& item = tmpl.items[i];
         if (item.popup) {
-            QMenu* sub = bar->addMenu(ToQString(item.text));
+            QMenu* sub = bar->addMenu(ShownQString(item.text));
             AddMenuItems(sub, item.popup, item.popupCount);
         } else if (item.text) {
-            bar->addAction(NewMenuCommand(bar, item.id, ToQString(item.text)));
+            bar->addAction(NewMenuCommand(bar, item.id, ShownQString(item.text)));
         }
     }
+    AssignMenuMnemonics(bar);
 }

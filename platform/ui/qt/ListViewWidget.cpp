@@ -1,6 +1,7 @@
 #include "platform/ui/qt/ListViewWidget.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -26,6 +27,22 @@ void ListViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (self && !second && event->button() == Qt::LeftButton) {
         SendNotifyFrom(this, NM_CLICK);
     }
+}
+
+void ListViewWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    QTreeWidgetItem* item = currentItem();
+    if (!item && topLevelItemCount() > 0)
+        item = topLevelItem(0);
+    if (!item)
+        return;
+    setCurrentItem(item);
+    item->setSelected(true);
+    event->accept();
+    SendNotifyFrom(this, NM_CLICK);
 }
 
 void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,9 +3,14 @@
 #include <QFile>
 
 #include "platform/os/TextEncoding.h"
+#include "platform/os/UserLanguage.h"
 
 QString ToQString(const char* text) {
     return text ? QString::fromStdString(DisplayTextToUtf8(text)) : QString();
+}
+
+QString ShownQString(const char* text) {
+    return text ? ToQString(ShownText(text).c_str()) : QString();
 }
 
 CString FromQString(const QString& text) {

@@ -13,6 +13,12 @@ QString ToQString(const char* text);
 inline QString ToQString(const CString& text) {
     return ToQString(text.GetString());
 }
+// A text of the program as the user reads it: in the language in use (the catalogue's keys are the
+// program's texts), then converted as above. Data never goes through it.
+QString ShownQString(const char* text);
+inline QString ShownQString(const CString& text) {
+    return ShownQString(text.GetString());
+}
 // Characters that Windows-1252 cannot show become '?'.
 CString FromQString(const QString& text);
 // A path read as any text is; a path from the toolkit gets the bytes of the file it names (see
