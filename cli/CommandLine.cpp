@@ -48,6 +48,27 @@ const char kFooter[] =
        "\n"
        "Run brenvo-cli COMMAND --help for the options of a command.");
 
+// The explanations that end the help of the longer commands.
+const char kReadHelp[] =
+    N_("A configuration file (.ini) gets every output and the dimmer's name; a table text file\n"
+       "the output given with --output. The file is replaced only once it is complete, and not\n"
+       "at all when a table did not arrive.");
+const char kWriteHelp[] =
+    N_("A configuration file (.ini) is written only to a dimmer of the NAME it was saved for;\n"
+       "given several, each dimmer gets the one of its own name. Its tables go to every output,\n"
+       "or to those given with --output. A table text file (256 numbers) goes to the outputs\n"
+       "given with --output. Values beyond a dimmer's range are refused before anything is\n"
+       "sent. The writes stop at the first output that the dimmer does not confirm.");
+const char kCurveHelp[] =
+    N_("on sets every entry to the top of the range; gamma G makes entry i (i/255)^(1/G) of the\n"
+       "range; formula EXPR is a formula in x = 0 to 255, as the window's formula editor reads\n"
+       "it (put -- before a formula that starts with a minus sign); a formula whose values leave\n"
+       "a dimmer's range is refused. Default: every output.");
+const char kStandAloneHelp[] =
+    N_("The scene file holds lines of address:value in hexadecimal; it is written byte by byte\n"
+       "into the EEPROM plugged into the dimmer (QP models on the configuration cable). A full\n"
+       "32 KiB EEPROM takes about six minutes.");
+
 // A command: its one-line summary in the list of commands, its explanation in its own help, and
 // the options every command takes.
 CLI::App* AddCommand(CLI::App& app, const char* name, const char* summary, const char* explanation,
@@ -113,12 +134,7 @@ void Define(CLI::App& app, CliRequest& request, bool& quiet) {
         request, quiet);
     AddPort(info, request);
 
-    CLI::App* read = AddCommand(app, "read", N_("Read the dimmer's tables into a file."),
-                                N_("A configuration file (.ini) gets every output and the dimmer's "
-                                   "name; a table text file\n"
-                                   "the output given with --output. The file is replaced only once "
-                                   "it is complete, and not\n"
-                                   "at all when a table did not arrive."),
+    CLI::App* read = AddCommand(app, "read", N_("Read the dimmer's tables into a file."), kReadHelp,
                                 request, quiet);
     read->add_option(SaidName(N_("FILE")), request.files, Said(N_("The file to save.")))
         ->required()
@@ -128,13 +144,7 @@ void Define(CLI::App& app, CliRequest& request, bool& quiet) {
 
     CLI::App* write = AddCommand(
         app, "write", N_("Write configuration files or a table text file to the dimmers."),
-        N_("A configuration file (.ini) is written only to a dimmer of the NAME it was saved for;\n"
-           "given several, each dimmer gets the one of its own name. Its tables go to every "
-           "output,\n"
-           "or to those given with --output. A table text file (256 numbers) goes to the outputs\n"
-           "given with --output. Values beyond a dimmer's range are refused before anything is\n"
-           "sent. The writes stop at the first output that the dimmer does not confirm."),
-        request, quiet);
+        kWriteHelp, request, quiet);
     write
         ->add_option(SaidName(N_("FILE")), request.files,
                      Said(N_("Configuration files, or one table text file.")))
@@ -161,14 +171,7 @@ void Define(CLI::App& app, CliRequest& request, bool& quiet) {
 
     CLI::App* curve =
         AddCommand(app, "curve", N_("Write a curve: linear, on, off, gamma G, formula EXPR."),
-                   N_("on sets every entry to the top of the range; gamma G makes entry i "
-                      "(i/255)^(1/G) of the\n"
-                      "range; formula EXPR is a formula in x = 0 to 255, as the window's formula "
-                      "editor reads\n"
-                      "it (put -- before a formula that starts with a minus sign); a formula whose "
-                      "values leave\n"
-                      "a dimmer's range is refused. Default: every output."),
-                   request, quiet);
+                   kCurveHelp, request, quiet);
     curve
         ->add_option(SaidName(N_("KIND")), request.curveKind,
                      Said(N_("linear, on, off, gamma or formula.")))
@@ -227,12 +230,7 @@ void Define(CLI::App& app, CliRequest& request, bool& quiet) {
 
     CLI::App* standalone =
         AddCommand(app, "standalone", N_("Program a StandAlone scene file into the EEPROM."),
-                   N_("The scene file holds lines of address:value in hexadecimal; it is written "
-                      "byte by byte\n"
-                      "into the EEPROM plugged into the dimmer (QP models on the configuration "
-                      "cable). A full\n"
-                      "32 KiB EEPROM takes about six minutes."),
-                   request, quiet);
+                   kStandAloneHelp, request, quiet);
     standalone->add_option(SaidName(N_("SCENEFILE")), request.files, Said(N_("The scene file.")))
         ->required()
         ->expected(1);
