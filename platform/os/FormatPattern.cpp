@@ -151,8 +151,8 @@ namespace {
 
 // Each argument's size and type ("ld", "s"), by its number from 0; false for a '%' that is no
 // conversion printf takes the same way here, or for numbered and unnumbered ones mixed.
-bool ArgumentsOf(const std::string& format, std::vector<std::string>& specs) {
-    specs.clear();
+bool ArgumentsOf(const std::string& format, std::vector<std::string>& kinds) {
+    kinds.clear();
     std::size_t next = 0;
     bool numbered = false;
     bool unnumbered = false;
@@ -173,12 +173,12 @@ bool ArgumentsOf(const std::string& format, std::vector<std::string>& specs) {
         from = c.position > 0 && from < c.end ? from + 1 : c.begin + 1;
         while (from < c.end && std::strchr("-+ #0123456789.", format[from]))
             ++from;
-        const std::string spec = format.substr(from, c.end - from);
-        if (index >= specs.size())
-            specs.resize(index + 1);
-        if (!specs[index].empty() && specs[index] != spec)
+        const std::string kind = format.substr(from, c.end - from);
+        if (index >= kinds.size())
+            kinds.resize(index + 1);
+        if (!kinds[index].empty() && kinds[index] != kind)
             return false;
-        specs[index] = spec;
+        kinds[index] = kind;
         i = c.end - 1;
     }
     return !(numbered && unnumbered);
