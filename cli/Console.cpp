@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/os/DisplayWidth.h"
 #include "platform/os/TextEncoding.h"
 
 namespace {
@@ -44,17 +45,6 @@ void ShowBar() {
         std::fputs(g_bar.c_str(), stderr);
         std::fflush(stderr);
     }
-}
-
-// Counts UTF-8 characters; cuts `text` to `columns` of them.
-std::string FitColumns(const std::string& text, int columns) {
-    int shown = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++shown > columns) {
-            return text.substr(0, i);
-        }
-    }
-    return text;
 }
 
 }  // namespace
@@ -111,7 +101,7 @@ void Console::Progress(const std::string& label, double fraction, const std::str
     if (!detail.empty()) {
         line += "  " + detail;
     }
-    line = "\r" + FitColumns(line, TerminalColumns() - 1) + "\033[K";
+    line = "\r" + CutTo(line, static_cast<std::size_t>(TerminalColumns() - 1)) + "\033[K";
     if (line != g_bar) {
         g_bar = line;
         g_barDrawn = now;

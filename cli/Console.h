@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/os/CString.h"
+#include "platform/os/DisplayWidth.h"
 
 class Console {
 public:

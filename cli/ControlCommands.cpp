@@ -44,7 +44,7 @@ int Report(const CliRequest& request, const DimmerReport& report, bool shown = f
 int NoAnswer(const CliRequest& request, const FoundDimmer& dimmer) {
     DimmerReport report = ReportOn(dimmer);
     report.status = DimmerStatus::Failed;
-    report.text = TableLinkIsGone(dimmer.cable) ? std::string(kLinkLostText) : kTextNoReply;
+    report.text = TableLinkIsGone(dimmer.cable) ? SaidShared(kLinkLostText) : Said(kTextNoReply);
     return Report(request, report);
 }
 

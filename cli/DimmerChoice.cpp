@@ -35,8 +35,9 @@ RigPort IdentifyOne(const DimmerPort& port) {
 // The one failed port of a single dimmer, said on standard error and, with --json, as data.
 int FailedChoice(const CliRequest& request, const RigPort& port) {
     const char* name = port.found.port.name.c_str();
-    Console::Error(port.state == DimmerStatus::Busy ? Format(kTextResult, name, kTextBusy)
-                                                    : Format(kTextNoDimmerOn, name));
+    Console::Error(port.state == DimmerStatus::Busy
+                       ? Format(kTextResult, name, Said(kTextBusy).c_str())
+                       : Format(kTextNoDimmerOn, name));
     if (request.json) {
         Console::Result(JsonDump(nlohmann::ordered_json::array({ReportJson(PortReport(port))}), 2));
     }
@@ -119,7 +120,7 @@ DimmerReport PortReport(const RigPort& port) {
     DimmerReport report = ReportOn(port.found);
     report.status = port.state;
     report.counts = port.counts;
-    report.text = port.state == DimmerStatus::Busy ? kTextBusy : kTextNoAnswer;
+    report.text = Said(port.state == DimmerStatus::Busy ? kTextBusy : kTextNoAnswer);
     return report;
 }
 
@@ -152,7 +153,7 @@ int OpenChosenDimmer(const CliRequest& request, FoundDimmer& found) {
             return FailedChoice(request, failed);
         }
     }
-    Console::Error(kTextNoDimmer);
+    Console::Error(Said(kTextNoDimmer));
     if (request.json) {
         Console::Result("[]");
     }

@@ -46,7 +46,7 @@ void SayWhatIsBeingFinished() {
         seconds = std::max(0.0, std::chrono::duration<double>(left).count());
     }
     if (what.empty()) {
-        Console::Error(kTextStopping);
+        Console::Error(Said(kTextStopping));
     } else {
         // Rounded up: the bound is a promise.
         Console::Error(Format(kTextFinishing, what.c_str(), std::ceil(seconds * 10) / 10));

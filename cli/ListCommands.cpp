@@ -46,32 +46,27 @@ json PortJson(const RigPort& port) {
 }
 
 std::string OutputsText(int outputs) {
-    return outputs == 1 ? std::string(kTextOneOutput) : Format(kTextOutputs, outputs);
+    return outputs == 1 ? Said(kTextOneOutput) : Format(kTextOutputs, outputs);
 }
 
-// Counted in characters: a title may hold a multi-byte one.
-std::size_t Columns(const std::string& text) {
-    std::size_t shown = 0;
-    for (const char ch : text) {
-        shown += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+// The outputs column is as wide as any model's count may make it, so that a list lines up the
+// same whatever dimmers it shows.
+std::size_t OutputsWidth() {
+    std::size_t width = 0;
+    for (int outputs = 1; outputs <= OUTPUT_COUNT_MAX; ++outputs) {
+        width = std::max(width, DisplayWidth(OutputsText(outputs)));
     }
-    return shown;
-}
-
-std::string Padded(std::string text, std::size_t width) {
-    const std::size_t shown = Columns(text);
-    text.append(width > shown ? width - shown : 0, ' ');
-    return text;
+    return width;
 }
 
 // What a port's line says after its name.
 std::string PortText(const RigPort& port) {
     const FoundDimmer& dimmer = port.found;
     if (port.state == DimmerStatus::Busy) {
-        return kTextListBusy;
+        return Said(kTextListBusy);
     }
     if (port.state == DimmerStatus::NoDimmer) {
-        return kTextListNoDimmer;
+        return Said(kTextListNoDimmer);
     }
     return TitleText(dimmer.profile.titleSuffix);
 }
@@ -89,36 +84,57 @@ std::string StableNamesText(const DimmerPort& port) {
     return text;
 }
 
+// Columns by the width a terminal shows, not by bytes: a translation or a title may hold
+// characters of several bytes.
 void ShowLines(const std::vector<RigPort>& rig) {
     std::size_t portWidth = 0;
     std::size_t textWidth = 0;
     std::size_t rangeWidth = 0;
     for (const RigPort& port : rig) {
-        portWidth = std::max(portWidth, port.found.port.name.size());
+        portWidth = std::max(portWidth, DisplayWidth(Shown(port.found.port.name)));
         if (port.state == DimmerStatus::Done) {
-            textWidth = std::max(textWidth, Columns(PortText(port)));
+            textWidth = std::max(textWidth, DisplayWidth(PortText(port)));
             rangeWidth =
-                std::max(rangeWidth, Format(kTextRange, port.found.profile.maxValue).size());
+                std::max(rangeWidth, DisplayWidth(Format(kTextRange, port.found.profile.maxValue)));
         }
     }
+    const std::size_t outputsWidth = OutputsWidth();
     for (const RigPort& port : rig) {
-        std::string line = Padded(port.found.port.name, portWidth) + "  ";
+        std::string line = PaddedTo(Shown(port.found.port.name), portWidth) + "  ";
         if (port.state == DimmerStatus::Done) {
             const FoundDimmer& dimmer = port.found;
-            line += Padded(PortText(port), textWidth) + "  " +
-                    Padded(OutputsText(dimmer.profile.outputs), 10) + "  " +
-                    Format(kTextRange, dimmer.profile.maxValue);
+            line += PaddedTo(PortText(port), textWidth) + "  " +
+                    PaddedTo(OutputsText(dimmer.profile.outputs), outputsWidth) + "  ";
+            const std::string range = Format(kTextRange, dimmer.profile.maxValue);
             const std::string names = StableNamesText(port.found.port);
-            if (!names.empty()) {
-                line = Padded(line, Columns(line) + rangeWidth -
-                                        Format(kTextRange, dimmer.profile.maxValue).size()) +
-                       names;
-            }
+            line += names.empty() ? range : PaddedTo(range, rangeWidth) + names;
         } else {
             line += PortText(port) + StableNamesText(port.found.port);
         }
         Console::Result(line);
     }
+}
+
+// The values of info's rows start one column after the widest label any row may have.
+std::size_t InfoValueColumn() {
+    std::size_t widest = 0;
+    for (const char* row : kInfoRows) {
+        const std::string text = Said(row);
+        const std::size_t tab = text.find('\t');
+        if (tab != std::string::npos) {
+            widest = std::max(widest, DisplayWidth(text.substr(0, tab)));
+        }
+    }
+    return widest + 1;
+}
+
+// A row with its tab turned into the spaces up to the values' column.
+std::string InfoLine(const std::string& row) {
+    const std::size_t tab = row.find('\t');
+    if (tab == std::string::npos) {
+        return row;
+    }
+    return PaddedTo(row.substr(0, tab), InfoValueColumn()) + row.substr(tab + 1);
 }
 
 }  // namespace
@@ -146,7 +162,7 @@ int RunList(const CliRequest& request) {
     }
     if (std::none_of(rig.begin(), rig.end(),
                      [](const RigPort& port) { return port.state == DimmerStatus::Done; })) {
-        Console::Error(kTextNoDimmer);
+        Console::Error(Said(kTextNoDimmer));
     }
     return RunExitStatus(reports, request.expect);
 }
@@ -172,21 +188,26 @@ int RunInfo(const CliRequest& request) {
         return kExitDone;
     }
     const DimmerPort& port = dimmer.port;
-    Console::Result(Format(kTextInfoPort, port.name.c_str(),
-                           port.link == LinkKind::Cable ? kTextInfoCable : kTextInfoSerialPort));
+    std::vector<std::string> rows;
+    rows.push_back(
+        Format(kTextInfoPort, Shown(port.name).c_str(),
+               Said(port.link == LinkKind::Cable ? kTextInfoCable : kTextInfoSerialPort).c_str()));
     if (!port.serialNumber.empty()) {
-        Console::Result(Format(kTextInfoSerial, Shown(port.serialNumber).c_str()));
+        rows.push_back(Format(kTextInfoSerial, Shown(port.serialNumber).c_str()));
     }
     if (!port.stablePath.empty()) {
-        Console::Result(Format(kTextInfoStablePath, Shown(port.stablePath).c_str()));
+        rows.push_back(Format(kTextInfoStablePath, Shown(port.stablePath).c_str()));
     }
-    Console::Result(Format(kTextInfoName, Shown(dimmer.deviceName).c_str()));
-    Console::Result(Format(kTextInfoModel, TitleText(profile.titleSuffix).c_str()));
-    Console::Result(Format(kTextInfoOutputs, profile.outputs));
-    Console::Result(Format(kTextInfoRange, profile.maxValue));
-    Console::Result(readings == 0   ? std::string(kTextInfoNoTemperature)
-                    : readings == 1 ? std::string(kTextInfoOneTemperature)
-                                    : Format(kTextInfoTemperatures, readings));
-    Console::Result(profile.standAloneTab ? kTextInfoStandAlone : kTextInfoNoStandAlone);
+    rows.push_back(Format(kTextInfoName, Shown(dimmer.deviceName).c_str()));
+    rows.push_back(Format(kTextInfoModel, TitleText(profile.titleSuffix).c_str()));
+    rows.push_back(Format(kTextInfoOutputs, profile.outputs));
+    rows.push_back(Format(kTextInfoRange, profile.maxValue));
+    rows.push_back(readings == 0   ? Said(kTextInfoNoTemperature)
+                   : readings == 1 ? Said(kTextInfoOneTemperature)
+                                   : Format(kTextInfoTemperatures, readings));
+    rows.push_back(Said(profile.standAloneTab ? kTextInfoStandAlone : kTextInfoNoStandAlone));
+    for (const std::string& row : rows) {
+        Console::Result(InfoLine(row));
+    }
     return kExitDone;
 }

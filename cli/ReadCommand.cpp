@@ -38,7 +38,7 @@ void ReadTables(const FoundDimmer& dimmer, std::vector<ReadTable>& tables, std::
         Interruption::Working(
             Format(kTextWorkTable, item.output, dimmer.port.name.c_str()),
             Interruption::Clock::now() + LongestTableTime(dimmer.port.link, true));
-        Console::Progress(kTextReading, static_cast<double>(k) / total,
+        Console::Progress(Said(kTextReading), static_cast<double>(k) / total,
                           Format(kTextTableProgress, item.output, k + 1, total));
         if (ReadTableOverLink(dimmer.cable, item.output - 1, item.table) != TABLE_IMAGE_SIZE) {
             missing.push_back(item.output);
@@ -109,14 +109,15 @@ int RunRead(const CliRequest& request) {
                         : read.empty() ? DimmerStatus::Failed
                                        : DimmerStatus::Partly;
         report.text =
-            (lost ? std::string(kLinkLostText) + " " : std::string()) +
+            (lost ? SaidShared(kLinkLostText) + " " : std::string()) +
             (signal != 0
                  ? Format(kTextStopped, Interruption::SignalName(signal)) + " " +
                        Format(kTextNotSavedStopped, OutputListText(read).c_str(),
                               OutputListText(missing).c_str(), Shown(file).c_str())
                  : Format(kTextNotSaved, OutputListText(missing).c_str(), Shown(file).c_str()));
     } else if (const int error = Save(file, dimmer, tables, configuration)) {
-        Console::Error(Format(kTextSaveFailed, Shown(file).c_str(), FileErrorText(error)));
+        Console::Error(
+            Format(kTextSaveFailed, Shown(file).c_str(), SaidShared(FileErrorText(error)).c_str()));
         status = kExitBadInput;
     } else {
         report.text = Format(kTextRead, OutputListText(outputs).c_str(), Shown(file).c_str());

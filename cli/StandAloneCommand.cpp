@@ -29,7 +29,7 @@ void ShowProgress(DWORD sending, DWORD total, Clock::time_point start) {
     // Every byte costs the same pause: the bytes left at the pace so far.
     const double perByte = done > 0 ? elapsed / done : EEPROM_PAUSE_MS / 1000.0;
     const long left = static_cast<long>(perByte * (total - done) + 0.5);
-    Console::Progress(kTextProgramming, static_cast<double>(done) / total,
+    Console::Progress(Said(kTextProgramming), static_cast<double>(done) / total,
                       Format(kTextEepromProgress, static_cast<unsigned long>(done),
                              static_cast<unsigned long>(total), TimeText(left).c_str()));
 }
@@ -41,7 +41,7 @@ int RunStandAlone(const CliRequest& request) {
     StandAloneImage image;
     const CString refused = LoadStandAloneFile(file.c_str(), image);
     if (!refused.IsEmpty()) {
-        Console::Error(Shown(refused));
+        Console::Error(Shown(SaidShared(refused.str())));
         return kExitBadInput;
     }
     if (image.count == 0) {
@@ -81,7 +81,7 @@ int RunStandAlone(const CliRequest& request) {
         const int signal = Interruption::Signal();
         report.status = lost ? (written == 0 ? DimmerStatus::Failed : DimmerStatus::Partly)
                              : DimmerStatus::Stopped;
-        report.text = (lost ? std::string(kLinkLostText)
+        report.text = (lost ? SaidShared(kLinkLostText)
                             : Format(kTextStopped, Interruption::SignalName(signal))) +
                       " " +
                       Format(kTextEepromPart, static_cast<unsigned long>(written),

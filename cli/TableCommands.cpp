@@ -86,7 +86,7 @@ int RunTableCommand(const CliRequest& request, TableJob job, const TablePlan& pl
     }
     PrintReports(reports, request.json);
     if (work.empty()) {
-        Console::Error(kTextNoDimmer);
+        Console::Error(Said(kTextNoDimmer));
     }
     return RunExitStatus(reports, request.expect);
 }
@@ -121,7 +121,7 @@ int WriteConfigurations(const CliRequest& request, TableJob job) {
         const FoundDimmer& dimmer = work.dimmer;
         const auto file = byName.find(dimmer.deviceName.str());
         if (file == byName.end() || !ConfigurationIsFor(file->second.c_str(), dimmer.deviceName)) {
-            RefuseWork(work, several ? kTextNoFileFor : CONFIG_OTHER_BOARD);
+            RefuseWork(work, several ? Said(kTextNoFileFor) : SaidShared(CONFIG_OTHER_BOARD));
             return kExitDone;
         }
         const char* path = file->second.c_str();
@@ -201,8 +201,8 @@ bool FormulaValues(const std::string& formula, double (&values)[TABLE_SIZE]) {
         CString message;
         values[x] = FormulaValue(formula.c_str(), static_cast<WORD>(x), errorPosition, message);
         if (errorPosition != 0) {
-            Console::Error(
-                Format(kTextFormulaError, Shown(formula).c_str(), Shown(message).c_str()));
+            Console::Error(Format(kTextFormulaError, Shown(formula).c_str(),
+                                  Shown(SaidShared(message.str())).c_str()));
             return false;
         }
     }

@@ -53,7 +53,8 @@ bool CheckReadable(const std::string& path, long long maxBytes, const char* what
     // Non-blocking, so that a pipe named by mistake does not hang the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        Console::Error(Format(kTextFileError, Shown(path).c_str(), std::strerror(errno)));
+        Console::Error(
+            Format(kTextFileError, Shown(path).c_str(), SaidShared(std::strerror(errno)).c_str()));
         return false;
     }
     struct stat st = {};
@@ -64,7 +65,7 @@ bool CheckReadable(const std::string& path, long long maxBytes, const char* what
         return false;
     }
     if (st.st_size > maxBytes) {
-        Console::Error(Format(kTextTooLarge, Shown(path).c_str(), what,
+        Console::Error(Format(kTextTooLarge, Shown(path).c_str(), Said(what).c_str(),
                               static_cast<long long>(st.st_size), maxBytes));
         return false;
     }

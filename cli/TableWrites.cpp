@@ -108,7 +108,7 @@ std::chrono::milliseconds LongestTableTime(LinkKind link, bool reading) {
 
 std::string OutputListText(const std::vector<int>& outputs) {
     if (outputs.empty()) {
-        return OutputRangeText(1, 0).str();
+        return SaidShared(OutputRangeText(1, 0).str());
     }
     std::string text;
     for (std::size_t i = 0; i < outputs.size();) {
@@ -116,7 +116,8 @@ std::string OutputListText(const std::vector<int>& outputs) {
         while (j + 1 < outputs.size() && outputs[j + 1] == outputs[j] + 1) {
             ++j;
         }
-        text += (text.empty() ? "" : ", ") + OutputRangeText(outputs[i], outputs[j]).str();
+        text +=
+            (text.empty() ? "" : ", ") + SaidShared(OutputRangeText(outputs[i], outputs[j]).str());
         i = j + 1;
     }
     return text;
@@ -127,7 +128,7 @@ std::string WriteOutcomeText(const WriteOutcome& outcome, TableJob job) {
     if (!outcome.note.empty()) {
         text = outcome.note + " ";
     } else if (outcome.lost) {
-        text = std::string(kLinkLostText) + " ";
+        text = SaidShared(kLinkLostText) + " ";
     }
     if (outcome.stoppedBy != 0) {
         text += Format(kTextStopped, Interruption::SignalName(outcome.stoppedBy)) + " ";
@@ -138,9 +139,16 @@ std::string WriteOutcomeText(const WriteOutcome& outcome, TableJob job) {
             outcome.notConfirmed != 0 ? OutputListText({outcome.notConfirmed}) : std::string();
         const std::string notWritten =
             outcome.notWritten.empty() ? std::string() : OutputListText(outcome.notWritten);
-        groups = BulkGroupsText(OutputListText(outcome.written).c_str(), notConfirmed.c_str(),
-                                notWritten.c_str(), " ")
-                     .str();
+        // The groups as the window writes them, a line each, so that each is translated as a
+        // whole; then side by side.
+        const std::string lines = BulkGroupsText(OutputListText(outcome.written).c_str(),
+                                                 notConfirmed.c_str(), notWritten.c_str(), "\n")
+                                      .str();
+        std::size_t start = 0;
+        for (std::size_t end = 0; end != std::string::npos; start = end + 1) {
+            end = lines.find('\n', start);
+            groups += (start == 0 ? "" : " ") + SaidShared(lines.substr(start, end - start));
+        }
     }
     if (job.verify) {
         std::vector<std::string> parts;

@@ -1,21 +1,29 @@
 #include "cli/Texts.h"
 
 #include <cstdarg>
-#include <cstdio>
+
+#include "platform/os/ProgramTexts.h"
+
+namespace {
+ProgramTexts g_texts("brenvo-cli");
+}  // namespace
+
+void SelectCliLanguage() {
+    g_texts.SelectUserLanguage();
+}
+
+std::string Said(const char* text) {
+    return g_texts.Said(text);
+}
+
+std::string SaidShared(const std::string& text) {
+    return g_texts.SaidShared(text);
+}
 
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = g_texts.FormatV(format, args);
     va_end(args);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(&text[0], text.size(), format, again);
-        text.resize(static_cast<std::size_t>(length));
-    }
-    va_end(again);
     return text;
 }

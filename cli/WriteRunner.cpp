@@ -99,7 +99,7 @@ void SendLine(int fd, const json& event) {
             });
         CloseDimmerLink(dimmer);
     } else {
-        outcome.note = std::string(kTextBusy) + ".";
+        outcome.note = Said(kTextBusy) + ".";
         for (const OutputTable& item : work.tables) {
             (work.job.write ? outcome.notWritten : outcome.notRead).push_back(item.output);
         }
@@ -204,7 +204,7 @@ void ShowProgress(const std::vector<Child>& children, int total) {
         done += child.reported ? static_cast<int>(child.work->tables.size()) : child.done;
     }
     const int dimmers = static_cast<int>(children.size());
-    Console::Progress(kTextWriting, total > 0 ? static_cast<double>(done) / total : 1.0,
+    Console::Progress(Said(kTextWriting), total > 0 ? static_cast<double>(done) / total : 1.0,
                       Format(kTextRigProgress, done, total, dimmers));
 }
 
@@ -236,9 +236,9 @@ void Finish(Child& child, const std::string& stopped) {
     }
     std::string reason = stopped;
     if (reason.empty()) {
-        reason = !reaped               ? Format(kTextWaitFailed, std::strerror(waitError))
+        reason = !reaped ? Format(kTextWaitFailed, SaidShared(std::strerror(waitError)).c_str())
                  : WIFSIGNALED(status) ? Format(kTextWriterSignal, WTERMSIG(status))
-                                       : std::string(kTextWriterNoResult);
+                                       : Said(kTextWriterNoResult);
     }
     child.work->outcome = OutcomeWithoutReport(child, reason);
     child.reported = true;
@@ -263,7 +263,8 @@ std::vector<Child> StartChildren(std::vector<DimmerWork>& work, int& total) {
         }
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
-            RefuseWork(item, Format(kTextWriterNotStarted, std::strerror(errno)));
+            RefuseWork(item,
+                       Format(kTextWriterNotStarted, SaidShared(std::strerror(errno)).c_str()));
             continue;
         }
         const pid_t pid = ::fork();
@@ -277,7 +278,8 @@ std::vector<Child> StartChildren(std::vector<DimmerWork>& work, int& total) {
         ::close(fds[1]);
         if (pid < 0) {
             ::close(fds[0]);
-            RefuseWork(item, Format(kTextWriterNotStarted, std::strerror(errno)));
+            RefuseWork(item,
+                       Format(kTextWriterNotStarted, SaidShared(std::strerror(errno)).c_str()));
             continue;
         }
         Interruption::AddChild(pid);
@@ -328,7 +330,7 @@ void RunAtOnce(std::vector<DimmerWork>& work) {
             std::string stopped;
             if (!ended && !child.reported && Clock::now() - child.lastHeard > kSilenceLimit) {
                 ::kill(child.pid, SIGKILL);
-                stopped = kTextWriterSilent;
+                stopped = Said(kTextWriterSilent);
                 ended = true;
             }
             if (ended) {
@@ -342,7 +344,7 @@ void RunAtOnce(std::vector<DimmerWork>& work) {
     for (Child& child : children) {
         if (child.fd >= 0) {
             Drain(child);  // until the child's end closes its pipe
-            Finish(child, Format(kTextWaitFailed, std::strerror(waitError)));
+            Finish(child, Format(kTextWaitFailed, SaidShared(std::strerror(waitError)).c_str()));
         }
     }
     Interruption::Idle();
@@ -357,7 +359,7 @@ void RunHere(DimmerWork& item) {
         RunTableJob(item.dimmer, item.tables, item.job, [&](int done, int output, bool reading) {
             Interruption::Working(Format(kTextWorkTable, output, port.c_str()),
                                   Clock::now() + LongestTableTime(link, reading));
-            Console::Progress(reading ? kTextReading : kTextWriting,
+            Console::Progress(Said(reading ? kTextReading : kTextWriting),
                               static_cast<double>(done) / total,
                               Format(kTextTableProgress, output, done + 1, total));
         });

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/Interruption.h"
+#include "cli/Texts.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any other thread: the texts are then read without a lock.
+    SelectCliLanguage();
     // Before any other thread: every thread inherits the blocked signals.
     Interruption::Start();
     // A closed pipe to a reader makes a write fail, not the program end (perhaps mid-table).

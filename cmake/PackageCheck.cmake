@@ -1,7 +1,8 @@
 # cmake -DBUILD=dir -DAPP_ID=id -DUDEV_DIR=dir "-DICON_SIZES=16;..." "-DLANGUAGES=de;..."
-#       -P PackageCheck.cmake
+#       "-DMAN_PAGES=brenvo;..." -P PackageCheck.cmake
 # Builds the Debian package of a built tree and checks what a user gets from it: exactly the
-# expected files (the German catalogue and the software-centre metainfo among them), the
+# expected files (the catalogue and the manual pages of every language, the software-centre
+# metainfo among them), manual pages that quote their program's help in their language, the
 # dependencies found, the maintainer scripts, a menu entry whose command and icon are in the
 # package, both in German too, and the cable rule that grants access and keeps ModemManager away.
 set(work ${BUILD}/package-check)
@@ -29,6 +30,9 @@ set(expected
     ${UDEV_DIR}/70-brenvo-cable.rules)
 foreach(language IN LISTS LANGUAGES)
     list(APPEND expected share/locale/${language}/LC_MESSAGES/brenvo.mo)
+    foreach(page IN LISTS MAN_PAGES)
+        list(APPEND expected share/man/${language}/man1/${page}.1.gz)
+    endforeach()
 endforeach()
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
@@ -44,6 +48,24 @@ list(SORT found)
 if(NOT status EQUAL 0 OR NOT found STREQUAL expected)
     message(SEND_ERROR "the package holds\n  ${found}\ninstead of\n  ${expected}")
 endif()
+
+# A translated page quotes its program's --help in its language, as the packaged program gives it:
+# the first line after the usage line, written as roff writes it.
+foreach(language IN LISTS LANGUAGES)
+    foreach(program brenvo-cli brenvo-dimmer)
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE= LC_ALL=${language}
+                                ${root}/usr/bin/${program} --help
+            OUTPUT_VARIABLE help)
+        string(REGEX MATCH "\n([^\n]+)" line "${help}")
+        string(REPLACE "-" "\\-" line "${CMAKE_MATCH_1}")
+        set(page ${root}/usr/share/man/${language}/man1/${program}.1.gz)
+        execute_process(COMMAND gzip -dc ${page} OUTPUT_VARIABLE text)
+        string(FIND "${text}" "\n${line}\n" at)
+        if(NOT line OR at EQUAL -1)
+            message(SEND_ERROR "${page} does not quote the ${language} help (\"${line}\")")
+        endif()
+    endforeach()
+endforeach()
 
 execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
 if(NOT depends MATCHES "libqt6widgets6")

@@ -1,9 +1,16 @@
-# cmake -DTEMPLATE=in -DOUT=out.gz [-DPROGRAM=exe] [-DVAR=value ...] -P PackageDoc.cmake
+# cmake -DTEMPLATE=in -DOUT=out.gz [-DPROGRAM=exe [-DLANGUAGE=de]] [-DVAR=value ...]
+#       -P PackageDoc.cmake
 # Fills a manual page or changelog template (@VAR@) and compresses it as Debian wants (gzip -9n:
 # no name or time stamp inside). With PROGRAM, @HELP@ becomes the program's own --help text
-# after its usage line, as roff, so the manual page always lists what the program accepts.
+# after its usage line, as roff, so the manual page always lists what the program accepts: in
+# the page's LANGUAGE (its catalogue's folder name), English without one, whatever the builder's.
 if(PROGRAM)
-    execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE HELP RESULT_VARIABLE status)
+    if(NOT LANGUAGE)
+        set(LANGUAGE C)
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE= LC_ALL=${LANGUAGE}
+                            ${PROGRAM} --help
+        OUTPUT_VARIABLE HELP RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "${PROGRAM} --help failed: ${status}")
     endif()

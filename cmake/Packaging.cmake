@@ -34,24 +34,46 @@ add_custom_command(OUTPUT ${pkg_icons}
     COMMENT "Drawing Brenvo's icon in the theme's sizes" VERBATIM)
 
 # Manual pages and the changelog, compressed; the pages of brenvo-dimmer and brenvo-cli quote their
-# --help.
-set(pkg_docs ${pkg_out}/brenvo.1.gz ${pkg_out}/brenvo-dimmer.1.gz ${pkg_out}/brenvo-cli.1.gz
-    ${pkg_out}/changelog.gz)
+# --help. A translation of the pages is a folder packaging/man/<language>/ holding the three
+# templates: its pages quote the --help in that language and go to share/man/<language>/man1.
+set(man_pages brenvo brenvo-dimmer brenvo-cli)
+set(pkg_docs ${pkg_out}/changelog.gz)
 set(pkg_fill ${CMAKE_COMMAND} -DPROJECT_VERSION=${PROJECT_VERSION} -DBRENVO_MAINTAINER=${BRENVO_MAINTAINER})
-foreach(program brenvo-dimmer brenvo-cli)
-    add_custom_command(OUTPUT ${pkg_out}/${program}.1.gz
-        COMMAND ${pkg_fill} -DPROGRAM=$<TARGET_FILE:${program}>
-                -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/${program}.1.in
-                -DOUT=${pkg_out}/${program}.1.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
-        DEPENDS ${program} packaging/${program}.1.in cmake/PackageDoc.cmake VERBATIM)
+file(GLOB man_languages CONFIGURE_DEPENDS LIST_DIRECTORIES true RELATIVE
+    ${PROJECT_SOURCE_DIR}/packaging/man ${PROJECT_SOURCE_DIR}/packaging/man/*)
+foreach(language "" ${man_languages})
+    if(language)
+        set(templates packaging/man/${language})
+        set(pages ${pkg_out}/man/${language})
+        set(catalogues brenvo_catalogues)
+    else()
+        set(templates packaging)
+        set(pages ${pkg_out})
+        set(catalogues)
+    endif()
+    foreach(page IN LISTS man_pages)
+        set(quote)
+        set(program)
+        if(NOT page STREQUAL "brenvo")
+            set(quote -DPROGRAM=$<TARGET_FILE:${page}> -DLANGUAGE=${language})
+            set(program ${page})
+        endif()
+        add_custom_command(OUTPUT ${pages}/${page}.1.gz
+            COMMAND ${pkg_fill} ${quote} -DTEMPLATE=${PROJECT_SOURCE_DIR}/${templates}/${page}.1.in
+                    -DOUT=${pages}/${page}.1.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
+            DEPENDS ${templates}/${page}.1.in cmake/PackageDoc.cmake ${catalogues} ${program}
+            VERBATIM)
+        list(APPEND pkg_docs ${pages}/${page}.1.gz)
+    endforeach()
+    if(language)
+        install(FILES ${pages}/brenvo.1.gz ${pages}/brenvo-dimmer.1.gz ${pages}/brenvo-cli.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man1)
+    endif()
 endforeach()
-foreach(doc brenvo.1 debian/changelog)
-    get_filename_component(name ${doc} NAME)
-    add_custom_command(OUTPUT ${pkg_out}/${name}.gz
-        COMMAND ${pkg_fill} -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/${doc}.in
-                -DOUT=${pkg_out}/${name}.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
-        DEPENDS packaging/${doc}.in cmake/PackageDoc.cmake VERBATIM)
-endforeach()
+add_custom_command(OUTPUT ${pkg_out}/changelog.gz
+    COMMAND ${pkg_fill} -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in
+            -DOUT=${pkg_out}/changelog.gz -P ${PROJECT_SOURCE_DIR}/cmake/PackageDoc.cmake
+    DEPENDS packaging/debian/changelog.in cmake/PackageDoc.cmake VERBATIM)
 add_custom_target(brenvo_package_files ALL DEPENDS ${pkg_icons} ${pkg_docs})
 
 configure_file(packaging/brenvo.desktop.in ${pkg_out}/${BRENVO_APP_ID}.desktop @ONLY)
@@ -104,7 +126,7 @@ if(BRENVO_TESTS)
     list(TRANSFORM languages REPLACE "[.]po$" "")
     add_test(NAME PackageContents COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
         -DAPP_ID=${BRENVO_APP_ID} -DUDEV_DIR=${BRENVO_UDEV_RULES_DIR} "-DICON_SIZES=${icon_sizes}"
-        "-DLANGUAGES=${languages}"
+        "-DLANGUAGES=${languages}" "-DMAN_PAGES=${man_pages}"
         -P ${PROJECT_SOURCE_DIR}/cmake/PackageCheck.cmake)
     set_tests_properties(PackageContents PROPERTIES LABELS packaging TIMEOUT 120)
     # What a software centre reads: the metainfo and the desktop entry, as the validators see them.

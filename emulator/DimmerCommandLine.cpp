@@ -1,8 +1,12 @@
 #include "emulator/DimmerCommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+
+#include "emulator/DimmerTexts.h"
+#include "platform/os/DisplayWidth.h"
 
 namespace {
 constexpr char kSerialCharacters[] =
@@ -38,28 +42,30 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
             continue;
         }
         if (i + 1 >= argc) {
-            return Fail(option.rfind("--", 0) == 0 ? option + " needs a value"
-                                                   : "unknown argument " + option);
+            return Fail(option.rfind("--", 0) == 0
+                            ? DimmerFormat(N_("%s needs a value"), option.c_str())
+                            : DimmerFormat(N_("unknown argument %s"), option.c_str()));
         }
         const std::string value = argv[++i];
         long number = 0;
         if (option == "--model") {
             model = FindDimmerModel(value);
             if (!model) {
-                return Fail("unknown model " + value);
+                return Fail(DimmerFormat(N_("unknown model %s"), value.c_str()));
             }
         } else if (option == "--fault") {
             if (!DimmerEmulator::ParseFault(value, &fault)) {
-                return Fail("unknown fault " + value);
+                return Fail(DimmerFormat(N_("unknown fault %s"), value.c_str()));
             }
         } else if (option == "--late-ms") {
             if (!ParseNumber(value, 0, 60000, &number)) {
-                return Fail("--late-ms takes 0 to 60000");
+                return Fail(DimmerSaid(N_("--late-ms takes 0 to 60000")));
             }
             lateMs = static_cast<unsigned>(number);
         } else if (option == "--temperature") {
             if (!ParseNumber(value, 0, 255, &number)) {
-                return Fail("--temperature takes 0 to 255 (128 and above: no valid reading)");
+                return Fail(DimmerSaid(
+                    N_("--temperature takes 0 to 255 (128 and above: no valid reading)")));
             }
             temperatureByte = static_cast<BYTE>(number);
         } else if (option == "--raw-temperatures") {
@@ -70,7 +76,8 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
                 const bool last = k + 1 == raw.size();
                 if (last != (comma == std::string::npos) ||
                     !ParseNumber(value.substr(start, comma - start), 0, 65535, &number)) {
-                    return Fail("--raw-temperatures takes four numbers 0 to 65535, a,b,c,d");
+                    return Fail(DimmerSaid(
+                        N_("--raw-temperatures takes four numbers 0 to 65535, a,b,c,d")));
                 }
                 raw[k] = static_cast<WORD>(number);
                 start = comma + 1;
@@ -78,17 +85,17 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
             rawTemperatures = raw;
         } else if (option == "--shutdown-raw") {
             if (!ParseNumber(value, 0, 65535, &number)) {
-                return Fail("--shutdown-raw takes 0 to 65535");
+                return Fail(DimmerSaid(N_("--shutdown-raw takes 0 to 65535")));
             }
             shutdownRaw = static_cast<WORD>(number);
         } else if (option == "--baud") {
             if (!ParseNumber(value, 300, 4000000, &number)) {
-                return Fail("--baud takes 300 to 4000000");
+                return Fail(DimmerSaid(N_("--baud takes 300 to 4000000")));
             }
             baudRate = static_cast<unsigned>(number);
         } else if (option == "--description") {
             if (value.empty() || value.size() >= 64) {
-                return Fail("--description takes 1 to 63 characters");
+                return Fail(DimmerSaid(N_("--description takes 1 to 63 characters")));
             }
             description = value;
         } else if (option == "--serial") {
@@ -96,48 +103,53 @@ bool DimmerCommandLine::Parse(int argc, const char* const* argv) {
             // they name the cable on a command line.
             if (value.empty() || value.size() > 15 ||
                 value.find_first_not_of(kSerialCharacters) != std::string::npos) {
-                return Fail("--serial takes 1 to 15 letters, digits, '-' or '_'");
+                return Fail(DimmerSaid(N_("--serial takes 1 to 15 letters, digits, '-' or '_'")));
             }
             serialNumber = value;
         } else {
-            return Fail("unknown option " + option);
+            return Fail(DimmerFormat(N_("unknown option %s"), option.c_str()));
         }
     }
     if (!description.empty() && model->link != DimmerLink::Cable) {
-        return Fail("--description is for the cable models only");
+        return Fail(DimmerSaid(N_("--description is for the cable models only")));
     }
     return true;
 }
 
 std::string DimmerCommandLine::Usage() {
-    std::string text =
-        "Usage: brenvo-dimmer [--model MODEL] [options]\n"
-        "Plays a dimmer on a pseudo-terminal, published for Brenvo as an emulated cable\n"
-        "(CABLEn) or serial port (EMUn) in $XDG_RUNTIME_DIR/brenvo/ports, and shows what it\n"
-        "receives. Ctrl-C ends it and removes the port.\n\nModels (default qp1):\n";
+    std::string text = DimmerSaid(
+        N_("Usage: brenvo-dimmer [--model MODEL] [options]\n"
+           "Plays a dimmer on a pseudo-terminal, published for Brenvo as an emulated cable\n"
+           "(CABLEn) or serial port (EMUn) in $XDG_RUNTIME_DIR/brenvo/ports, and shows what it\n"
+           "receives. Ctrl-C ends it and removes the port.\n\nModels (default qp1):"));
+    text += "\n";
+    const std::string cable = DimmerSaid(N_("cable"));
+    const std::string serial = DimmerSaid(N_("serial"));
+    const std::size_t linkWidth = std::max(DisplayWidth(cable), DisplayWidth(serial));
     for (const DimmerModel& m : DimmerModels()) {
-        text += "  " + std::string(m.name);
-        text.append(14 - std::strlen(m.name), ' ');
-        text += std::string(m.link == DimmerLink::Cable ? "cable " : "serial") + "  " +
-                std::to_string(m.outputs) + (m.outputs == 1 ? " output" : " outputs") +
-                ", identifies as \"" + m.identifyText + "\"\n";
+        text += "  " + PaddedTo(m.name, 14) +
+                PaddedTo(m.link == DimmerLink::Cable ? cable : serial, linkWidth) + "  " +
+                (m.outputs == 1 ? DimmerFormat(N_("1 output, identifies as \"%s\""), m.identifyText)
+                                : DimmerFormat(N_("%d outputs, identifies as \"%s\""), m.outputs,
+                                               m.identifyText)) +
+                "\n";
     }
-    text +=
-        "\nOptions:\n"
-        "  --fault F               none, silent, short, garbage, late, no-confirm, hang-up\n"
-        "  --late-ms N             delay of every reply with --fault late (default 300)\n"
-        "  --temperature C         one-byte temperature in degrees Celsius, 0 to 255\n"
-        "                          (128 and above report no valid reading)\n"
-        "  --raw-temperatures a,b,c,d   the four raw readings of the QP4 (above 768: none)\n"
-        "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
-        "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
-        "  --description TEXT      the description a cable model reports\n"
-        "  --serial TEXT           the USB serial number it reports (published beside its\n"
-        "                          port; a cable without one reports its CABLEn name)\n"
-        "  -h, --help              this text\n"
-        "\nWhile it runs, the key u on its terminal or the signal SIGUSR2 (kill -USR2 PID)\n"
-        "unplugs it: its port is removed and the program using it sees a hang-up. The same\n"
-        "again plugs it in: a new pseudo-terminal, published as the first free name, with the\n"
-        "dimmer's state kept.\n";
-    return text;
+    text += DimmerSaid(
+        N_("\nOptions:\n"
+           "  --fault F               none, silent, short, garbage, late, no-confirm, hang-up\n"
+           "  --late-ms N             delay of every reply with --fault late (default 300)\n"
+           "  --temperature C         one-byte temperature in degrees Celsius, 0 to 255\n"
+           "                          (128 and above report no valid reading)\n"
+           "  --raw-temperatures a,b,c,d   the four raw readings of the QP4 (above 768: none)\n"
+           "  --shutdown-raw N        raw shut-down temperature (default 583, about 85 C)\n"
+           "  --baud N                reply pacing (default 19200 cable, 115200 serial)\n"
+           "  --description TEXT      the description a cable model reports\n"
+           "  --serial TEXT           the USB serial number it reports (published beside its\n"
+           "                          port; a cable without one reports its CABLEn name)\n"
+           "  -h, --help              this text\n"
+           "\nWhile it runs, the key u on its terminal or the signal SIGUSR2 (kill -USR2 PID)\n"
+           "unplugs it: its port is removed and the program using it sees a hang-up. The same\n"
+           "again plugs it in: a new pseudo-terminal, published as the first free name, with the\n"
+           "dimmer's state kept."));
+    return text + "\n";
 }

@@ -1,30 +1,25 @@
 #include "emulator/DimmerView.h"
 
-#include <cstdio>
-
-namespace {
-std::string Format(const char* format, long a, long b = 0, long c = 0) {
-    char text[128];
-    std::snprintf(text, sizeof text, format, a, b, c);
-    return text;
-}
-}  // namespace
+#include "emulator/DimmerTexts.h"
 
 DimmerView::DimmerView(const DimmerModel& model, std::string where)
     : m_model(model), m_where(std::move(where)) {}
 
 std::string DimmerView::Render(const DimmerSnapshot& s, DimmerFault fault) const {
-    std::string text = "brenvo-dimmer: " + std::string(m_model.displayName) +
-                       (m_where.empty() ? " unplugged" : " on " + m_where);
-    text += "   fault: " + std::string(DimmerEmulator::FaultName(fault));
-    text += s.hungUp ? "   (hung up)\n" : "\n";
+    std::string text =
+        m_where.empty()
+            ? DimmerFormat(N_("brenvo-dimmer: %s unplugged"), m_model.displayName)
+            : DimmerFormat(N_("brenvo-dimmer: %s on %s"), m_model.displayName, m_where.c_str());
+    text += DimmerFormat(N_("   fault: %s"), DimmerEmulator::FaultName(fault));
+    text += s.hungUp ? DimmerSaid(N_("   (hung up)")) + "\n" : "\n";
 
-    text += "Output levels";
+    text += DimmerSaid(N_("Output levels"));
     for (int o = 0; o < m_model.outputs; ++o) {
         text += (o % 6 == 0 ? "\n " : "") +
-                Format("  %2ld:%6ld", o + 1L, s.levels[static_cast<std::size_t>(o)]);
+                DimmerFormat("  %2d:%6ld", o + 1,
+                             static_cast<long>(s.levels[static_cast<std::size_t>(o)]));
     }
-    text += "\nTables written";
+    text += "\n" + DimmerSaid(N_("Tables written"));
     bool any = false;
     for (int o = 0; o < m_model.outputs; ++o) {
         const std::size_t k = static_cast<std::size_t>(o);
@@ -33,32 +28,43 @@ std::string DimmerView::Render(const DimmerSnapshot& s, DimmerFault fault) const
         }
         any = true;
         const DimmerTable& t = s.tables[k];
-        text += Format("\n  %2ld: %ldx  ", o + 1L, s.tableWrites[k]);
-        text += Format("[0]=%ld [64]=%ld [128]=%ld", t[0], t[64], t[128]);
-        text += Format(" [192]=%ld [255]=%ld", t[192], t[255]);
+        text += DimmerFormat("\n  %2d: %ux  ", o + 1, static_cast<unsigned>(s.tableWrites[k]));
+        text += DimmerFormat("[0]=%u [64]=%u [128]=%u [192]=%u [255]=%u", unsigned{t[0]},
+                             unsigned{t[64]}, unsigned{t[128]}, unsigned{t[192]}, unsigned{t[255]});
     }
-    text += any ? "\n" : ": none\n";
+    text += any ? "\n" : DimmerSaid(N_(": none")) + "\n";
 
     if (m_model.hasEeprom) {
-        text += Format("EEPROM: %ld bytes stored, %ld refused (wrong check byte)", s.eepromBytes,
-                       s.eepromBadChecks);
         text +=
-            s.lastEepromAddress >= 0 ? Format(", last address %ld\n", s.lastEepromAddress) : "\n";
+            DimmerFormat(N_("EEPROM: %ld bytes stored, %ld refused (wrong check byte)"),
+                         static_cast<long>(s.eepromBytes), static_cast<long>(s.eepromBadChecks));
+        text += s.lastEepromAddress >= 0
+                    ? DimmerFormat(N_(", last address %ld"), static_cast<long>(s.lastEepromAddress))
+                    : std::string();
+        text += "\n";
     }
     if (m_model.hasShutdown) {
-        text += Format("Shut-down temperature: raw %ld\n", s.shutdownRaw);
+        text +=
+            DimmerFormat(N_("Shut-down temperature: raw %ld"), static_cast<long>(s.shutdownRaw)) +
+            "\n";
     }
     if (m_model.temperature == DimmerTemperature::OneByte) {
-        text +=
-            s.temperatureByte > 127
-                ? Format("Temperature reported: byte %ld (no valid reading)\n", s.temperatureByte)
-                : Format("Temperature reported: %ld degrees C\n", s.temperatureByte);
+        const long byte = static_cast<long>(s.temperatureByte);
+        text += (byte > 127
+                     ? DimmerFormat(N_("Temperature reported: byte %ld (no valid reading)"), byte)
+                     : DimmerFormat(N_("Temperature reported: %ld degrees C"), byte)) +
+                "\n";
     } else if (m_model.temperature == DimmerTemperature::FourReadings) {
-        text += Format("Temperatures reported (raw): %ld %ld %ld", s.rawTemperatures[0],
-                       s.rawTemperatures[1], s.rawTemperatures[2]);
-        text += Format(" %ld\n", s.rawTemperatures[3]);
+        text += DimmerFormat(N_("Temperatures reported (raw): %ld %ld %ld %ld"),
+                             static_cast<long>(s.rawTemperatures[0]),
+                             static_cast<long>(s.rawTemperatures[1]),
+                             static_cast<long>(s.rawTemperatures[2]),
+                             static_cast<long>(s.rawTemperatures[3])) +
+                "\n";
     }
-    text += Format("Commands: %ld received, %ld ignored\nLatest:", s.commands, s.ignored);
+    text += DimmerFormat(N_("Commands: %ld received, %ld ignored"), static_cast<long>(s.commands),
+                         static_cast<long>(s.ignored)) +
+            "\n" + DimmerSaid(N_("Latest:"));
     for (const std::string& line : s.recent) {
         text += "\n  " + line;
     }

@@ -9,6 +9,7 @@
 
 #include "emulator/DimmerCommandLine.h"
 #include "emulator/DimmerEmulator.h"
+#include "emulator/DimmerTexts.h"
 #include "emulator/DimmerView.h"
 #include "emulator/PtyPlayer.h"
 #include "emulator/TerminalKeys.h"
@@ -55,9 +56,11 @@ std::string Where(const PtyPlayer& player, unsigned baudRate) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SelectDimmerLanguage();
     DimmerCommandLine options;
     if (!options.Parse(argc, argv)) {
-        std::cerr << "brenvo-dimmer: " << options.Error() << "\n(--help lists the options)\n";
+        std::cerr << "brenvo-dimmer: " << options.Error() << "\n"
+                  << DimmerSaid(N_("(--help lists the options)")) << "\n";
         return 2;
     }
     if (options.help) {
@@ -88,16 +91,21 @@ int main(int argc, char** argv) {
     CatchSignals();
     PtyPlayer player(dimmer, play);
     if (!player.Start()) {
-        std::cerr << "brenvo-dimmer: cannot publish an emulated "
-                  << (cable ? "cable" : "serial port")
-                  << " (is XDG_RUNTIME_DIR set, and its brenvo/ports folder yours alone?)\n";
+        std::cerr << "brenvo-dimmer: "
+                  << DimmerSaid(cable ? N_("cannot publish an emulated cable (is XDG_RUNTIME_DIR "
+                                           "set, and its brenvo/ports folder yours alone?)")
+                                      : N_("cannot publish an emulated serial port (is "
+                                           "XDG_RUNTIME_DIR set, and its brenvo/ports folder "
+                                           "yours alone?)"))
+                  << "\n";
         return 1;
     }
     DimmerView view(model, Where(player, play.baudRate));
     TerminalKeys keys;
-    const std::string keyHelp = keys.Active() ? std::string("Keys: ") + UNPLUG_KEY +
-                                                    " unplugs or plugs in again, Ctrl-C ends\n"
-                                              : std::string();
+    const std::string keyHelp =
+        keys.Active()
+            ? DimmerFormat(N_("Keys: %c unplugs or plugs in again, Ctrl-C ends"), UNPLUG_KEY) + "\n"
+            : std::string();
 
     // On a terminal the view is redrawn in place; into a file or pipe a frame is written each
     // time something arrived or it was unplugged or plugged in.
@@ -135,8 +143,10 @@ int main(int argc, char** argv) {
     show();  // what arrived since the last frame
     const std::string published = player.PublishedName();
     player.Stop();
-    std::cout << (stoppedByHangUp ? "brenvo-dimmer: hung up as asked; " : "brenvo-dimmer: ")
-              << (published.empty() ? "stopped, unplugged\n"
-                                    : "stopped, " + published + " removed\n");
+    std::cout << "brenvo-dimmer: "
+              << (stoppedByHangUp ? DimmerSaid(N_("hung up as asked; ")) : std::string())
+              << (published.empty() ? DimmerSaid(N_("stopped, unplugged"))
+                                    : DimmerFormat(N_("stopped, %s removed"), published.c_str()))
+              << "\n";
     return 0;
 }

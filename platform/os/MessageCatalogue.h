@@ -14,9 +14,13 @@ public:
     bool ReadFile(const std::string& path);
     bool Read(const std::string& bytes);
 
-    bool IsEmpty() const { return m_exact.empty(); }
+    bool IsEmpty() const { return m_exact.empty() && m_contextual.empty(); }
     // The translation of exactly `text`, or nullptr. An empty translation counts as none.
     const std::string* Find(const std::string& text) const;
+    // The translation of a text of another program that shares the catalogue, kept apart by its
+    // context (msgctxt, e.g. "brenvo-cli"): exactly `text`, UTF-8 as the catalogue has it; or
+    // nullptr. Such entries never take part in Find or Translate.
+    const std::string* FindIn(const std::string& context, const std::string& text) const;
 
     // A text as it is shown: its translation when the catalogue has one; otherwise the entry with
     // printf conversions (%d, %s, ...) that the text is an instance of, its arguments put into the
@@ -33,5 +37,6 @@ private:
     std::string TranslateWhole(const std::string& text, int depth, bool& found) const;
 
     std::unordered_map<std::string, std::string> m_exact;
+    std::unordered_map<std::string, std::string> m_contextual;  // "context\x04text", UTF-8
     std::vector<Pattern> m_patterns;  // keys with conversions, in file order
 };

@@ -141,6 +141,11 @@ std::string ShownLanguage() {
     return g_language;
 }
 
+std::shared_ptr<const MessageCatalogue> ShownCatalogue() {
+    const std::lock_guard<std::mutex> lock(g_mutex);
+    return g_catalogue;
+}
+
 std::string ShownText(const std::string& text) {
     std::shared_ptr<const MessageCatalogue> catalogue;
     {

@@ -42,5 +42,8 @@ std::string SelectUserLanguage(const std::string& domain);
 void UseCatalogue(std::shared_ptr<const MessageCatalogue> catalogue, const std::string& language);
 // The language in use: "" for English.
 std::string ShownLanguage();
+// The catalogue in use; nullptr for English. A program that selects its language once, before
+// its threads start, may keep it and look texts up without a lock (a forked child too).
+std::shared_ptr<const MessageCatalogue> ShownCatalogue();
 // A text in the language in use (see MessageCatalogue::Translate); the text itself in English.
 std::string ShownText(const std::string& text);

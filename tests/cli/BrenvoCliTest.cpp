@@ -56,7 +56,8 @@ protected:
     CliRun Cli(std::vector<std::string> args) {
         args.insert(args.begin(), BRENVO_CLI_PATH);
         CliRun run;
-        run.status = RunToEnd(args, m_runtime.Path(), Path("cli.out"), Path("cli.err"));
+        run.status = RunToEnd(args, m_runtime.Path(), Path("cli.out"), Path("cli.err"), 60000,
+                              LanguageEnvironment("C.UTF-8"));
         run.out = Read(Path("cli.out"));
         run.err = Read(Path("cli.err"));
         return run;

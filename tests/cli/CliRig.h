@@ -22,9 +22,8 @@
 
 #include "emulator/DimmerEmulator.h"
 #include "emulator/PtyPlayer.h"
+#include "tests/e2e/Processes.h"
 #include "tests/support/TempRuntimeDir.h"
-
-extern char** environ;
 
 struct CliRun {
     int status = -1;  // the exit status; -1 when it did not exit
@@ -62,7 +61,14 @@ protected:
                                                  O_WRONLY | O_CREAT | O_TRUNC, 0600);
             }
             posix_spawn_file_actions_addchdir_np(&files, rig.m_runtime.Path().c_str());
-            if (posix_spawn(&m_pid, argv[0], &files, nullptr, argv.data(), environ) != 0) {
+            std::vector<std::string> environment =
+                EnvironmentWith(LanguageEnvironment(rig.m_locale));
+            std::vector<char*> envp;
+            for (std::string& e : environment) {
+                envp.push_back(e.data());
+            }
+            envp.push_back(nullptr);
+            if (posix_spawn(&m_pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) {
                 m_pid = -1;
             }
             posix_spawn_file_actions_destroy(&files);
@@ -192,6 +198,7 @@ protected:
     }
 
     TempRuntimeDir m_runtime;
+    std::string m_locale = "C.UTF-8";  // the language brenvo-cli speaks: English unless changed
     std::vector<Dimmer> m_dimmers;
     std::vector<int> m_held;
 };

@@ -17,16 +17,29 @@
 
 extern char** environ;
 
+// The environment that makes a program speak the language of `locale` ("C.UTF-8",
+// "de_DE.UTF-8") whatever the test's own: put before the inherited variables, it is what a program
+// finds first.
+inline std::vector<std::string> LanguageEnvironment(const std::string& locale) {
+    return {"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG=" + locale};
+}
+
+// The inherited environment after the variables of `env` ("NAME=value").
+inline std::vector<std::string> EnvironmentWith(const std::vector<std::string>& env) {
+    std::vector<std::string> environment = env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        environment.emplace_back(*e);
+    }
+    return environment;
+}
+
 class Process {
 public:
     Process() = default;
     // Starts `args` with the given extra environment ("NAME=value"); output to `logPath`.
     Process(const std::vector<std::string>& args, const std::vector<std::string>& env,
             const std::string& logPath) {
-        std::vector<std::string> environment = env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            environment.emplace_back(*e);
-        }
+        std::vector<std::string> environment = EnvironmentWith(env);
         std::vector<char*> argv;
         std::vector<std::string> argCopy = args;
         for (std::string& a : argCopy) {
@@ -83,14 +96,22 @@ private:
 };
 
 // Runs `args` in the folder `dir` to its end, standard output and error into files ("/dev/null"
-// to drop them); a run past `limitMs` is killed. Its exit status, or -1 when it did not exit.
+// to drop them), with the variables of `env` first; a run past `limitMs` is killed. Its exit
+// status, or -1 when it did not exit.
 inline int RunToEnd(std::vector<std::string> args, const std::string& dir,
-                    const std::string& outPath, const std::string& errPath, int limitMs = 60000) {
+                    const std::string& outPath, const std::string& errPath, int limitMs = 60000,
+                    const std::vector<std::string>& env = {}) {
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
+    std::vector<std::string> environment = EnvironmentWith(env);
+    std::vector<char*> envp;
+    for (std::string& e : environment) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, outPath.c_str(),
@@ -100,7 +121,7 @@ inline int RunToEnd(std::vector<std::string> args, const std::string& dir,
     posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
     pid_t pid = -1;
     int status = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
+    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()) == 0) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
         while (waitpid(pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > end) {

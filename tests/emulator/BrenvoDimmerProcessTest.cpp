@@ -15,9 +15,8 @@
 
 #include "link/DeviceProtocol.h"
 #include "link/SerialTransport.h"
+#include "tests/e2e/Processes.h"
 #include "tests/support/TempRuntimeDir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -56,8 +55,15 @@ protected:
                                              O_WRONLY | O_CREAT | O_TRUNC, 0600);
         }
         posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+        std::vector<std::string> environment = EnvironmentWith(LanguageEnvironment(m_locale));
+        std::vector<char*> envp;
+        for (std::string& e : environment) {
+            envp.push_back(e.data());
+        }
+        envp.push_back(nullptr);
         pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), environ), 0);
+        EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), envp.data()),
+                  0);
         posix_spawn_file_actions_destroy(&files);
         if (pid > 0) {
             m_started.push_back(pid);
@@ -96,6 +102,7 @@ protected:
 
     TempRuntimeDir m_runtime;
     std::string m_output = m_runtime.Path() + "/out.txt";
+    std::string m_locale = "C.UTF-8";  // the language it speaks: English unless changed
     std::vector<pid_t> m_started;
 };
 
@@ -163,6 +170,30 @@ TEST_F(BrenvoDimmerProcessTest, HelpAndBadOptionsEndAtOnce) {
     EXPECT_NE(Output().find("unknown model qp9"), std::string::npos);
     EXPECT_NE(access((m_runtime.PortsPath() + "/EMU0").c_str(), F_OK), 0);
     EXPECT_NE(access((m_runtime.PortsPath() + "/CABLE0").c_str(), F_OK), 0);
+}
+
+TEST_F(BrenvoDimmerProcessTest, UnderAGermanLocaleItsHelpMessagesAndViewAreGerman) {
+    m_locale = "de_DE.UTF-8";
+    EXPECT_EQ(Wait(Start({"--help"}), 3000ms), 0);
+    const std::string help = Output();
+    for (const char* part : {"Aufruf: brenvo-dimmer [--model MODELL]", "Modelle (Vorgabe qp1):",
+                             "  qp4           Kabel    4 Ausg\xC3\xA4nge, meldet sich als",
+                             "  nwe-r8p       seriell  1 Ausgang", "\nOptionen:\n"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part << "\n" << help;
+    }
+    EXPECT_EQ(Wait(Start({"--model", "qp9"}), 3000ms), 2);
+    EXPECT_EQ(Output(), "brenvo-dimmer: unbekanntes Modell qp9\n(--help nennt die Optionen)\n");
+
+    const pid_t pid = Start({"--model", "qp4"});
+    ASSERT_TRUE(Published("CABLE0", true));
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid, 3000ms), 0);
+    const std::string view = Output();
+    for (const char* part : {"brenvo-dimmer: QP4 an CABLE0", "Pegel der Ausg\xC3\xA4nge",
+                             "Geschriebene Tabellen: keine", "Befehle: 0 empfangen, 0 ignoriert",
+                             "brenvo-dimmer: beendet, CABLE0 entfernt"}) {
+        EXPECT_NE(view.find(part), std::string::npos) << part << "\n" << view;
+    }
 }
 
 TEST_F(BrenvoDimmerProcessTest, WithoutARuntimeFolderItSaysWhy) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/os/FormatPattern.h"
 #include "platform/os/MessageCatalogue.h"
 #include "platform/os/UserLanguage.h"
 #include "tests/support/TempRuntimeDir.h"
@@ -151,6 +152,91 @@ TEST(MessageCatalogue, DamagedFilesGiveNoCatalogueAndNoCrash) {
     EXPECT_FALSE(c.ReadFile("/nonexistent/brenvo.mo"));
 }
 
+TEST(MessageCatalogue, TextsOfAnotherProgramAreKeptApartByTheirContext) {
+    const Entries entries = {
+        {"", "Content-Type: text/plain; charset=UTF-8\n"},
+        {"Output %d", "Ausgang %d"},
+        {"none", "keiner"},
+        {"brenvo-cli\x04none", "keine"},
+        {"brenvo-cli\x04%s: %s", "%s -> %s"},
+        {"brenvo-cli\x04"
+         "Device",
+         "Ger\xC3\xA4t"},
+        {"brenvo-cli\x04Untranslated", ""},
+        {"brenvo-cli\x04Stable path:\t%s", "Stabiler Pfad:\t%s"},
+    };
+    MessageCatalogue c;
+    ASSERT_TRUE(c.Read(MoFile(entries)));
+    ASSERT_NE(c.FindIn("brenvo-cli", "none"), nullptr);
+    EXPECT_EQ(*c.FindIn("brenvo-cli", "none"), "keine");
+    EXPECT_EQ(*c.FindIn("brenvo-cli", "Device"), "Ger\xC3\xA4t");  // UTF-8 as written
+    EXPECT_EQ(*c.FindIn("brenvo-cli", "Stable path:\t%s"), "Stabiler Pfad:\t%s");
+    EXPECT_EQ(c.FindIn("brenvo-cli", "Untranslated"), nullptr);
+    EXPECT_EQ(c.FindIn("brenvo-cli", "Output %d"), nullptr);  // exactly in its own context
+    EXPECT_EQ(c.FindIn("brenvo-dimmer", "none"), nullptr);
+    // The window's texts never meet them, neither exactly nor as a pattern.
+    EXPECT_EQ(c.Translate("none"), "keiner");
+    EXPECT_EQ(c.Translate("CABLE0: Output 2"), "CABLE0: Output 2");
+    EXPECT_EQ(c.Find("Device"), nullptr);
+
+    MessageCatalogue only;
+    ASSERT_TRUE(only.Read(MoFile({{"", ""}, {"brenvo-cli\x04Reading", "Lesen"}})));
+    EXPECT_FALSE(only.IsEmpty());
+    EXPECT_EQ(only.Translate("Reading"), "Reading");
+}
+
+TEST(FormatPattern, ATextIsMatchedAgainstItsFormatAndFilledIntoAnother) {
+    struct Case {
+        const char* format;
+        const char* text;
+        bool matches;
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {"%s excludes %s", "--port excludes --all", true, {"--port", "--all"}},
+        {"%s: Value %s not in range %s to %s",
+         "--set: Value 1000 not in range -40 to 520",
+         true,
+         {"--set", "1000", "-40", "520"}},
+        {"Output %d to %d", "Output 1 to 4", true, {"1", "4"}},
+        {"Output %d", "Output x", false, {}},
+        {"%s is required", std::string(9000, 'a').append(" is required").c_str(), false, {}},
+    };
+    for (const Case& k : cases) {
+        std::vector<std::string> args;
+        EXPECT_EQ(MatchFormat(k.format, k.text, args), k.matches) << k.format;
+        if (k.matches) {
+            EXPECT_EQ(args, k.args) << k.format;
+        }
+    }
+    EXPECT_EQ(FillFormat("%2$s schlie\xC3\x9Ft %1$s aus", {"--port", "--all"}),
+              "--all schlie\xC3\x9Ft --port aus");
+    EXPECT_EQ(FillFormat("%d%% von %s", {"5"}), "5% von ");  // an argument missing: nothing
+
+    // Which translations printf may fill with the English format's arguments.
+    const struct {
+        const char* format;
+        const char* translation;
+        bool same;
+    } translations[] = {
+        {"%s: %d of %lu bytes", "%s: %d von %lu Bytes", true},
+        {"%s: %d of %lu bytes", "%s: %3$lu Bytes, davon %2$d", false},  // mixed: not printf's
+        {"%s: %d of %lu", "%1$s: %3$lu, davon %2$d", true},
+        {"%s at %.1f s", "%s bei %4.2f s", true},  // flags, width and precision are free
+        {"%s: %d", "%s: %s", false},               // another type
+        {"%d bytes", "%ld Bytes", false},          // another size
+        {"%s and %s", "%s", false},                // an argument left out
+        {"%d%%", "%d %%", true},
+        {"%d", "%d %n", false},  // a conversion printf would write with
+        {"%d", "%*d", false},
+        {"%s", "%2$s", false},  // a gap
+        {"100%", "100%", false},
+    };
+    for (const auto& t : translations) {
+        EXPECT_EQ(SameConversions(t.format, t.translation), t.same) << t.translation;
+    }
+}
+
 TEST(UserLanguage, TheEnvironmentChoosesLikeGettextWithoutInstalledLocales) {
     TempRuntimeDir dir;
     const std::string locale = dir.Path() + "/locale";
@@ -200,7 +286,9 @@ TEST(UserLanguage, ShownTextsFollowTheCatalogueInUse) {
     UseCatalogue(catalogue, "de");
     EXPECT_EQ(ShownLanguage(), "de");
     EXPECT_EQ(ShownText("Output 2"), "Ausgang 2");
+    EXPECT_EQ(ShownCatalogue(), catalogue);
     UseCatalogue(nullptr, "de");
+    EXPECT_EQ(ShownCatalogue(), nullptr);
     EXPECT_EQ(ShownLanguage(), "");
     EXPECT_EQ(ShownText("Output 2"), "Output 2");
 }

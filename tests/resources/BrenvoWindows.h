@@ -20,7 +20,7 @@ struct ShownWindow {
 
 inline void ForEachBrenvoWindow(const std::function<void(const ShownWindow&)>& check) {
     AfxSetResourceSet(&BrenvoResources());
-    for (UINT id : {IDD_ABOUTBOX, IDD_BRENVO_DIALOG, IDD_GAMMA, IDD_FORMEL}) {
+    for (UINT id : {IDD_ABOUTBOX, IDD_BRENVO_DIALOG, IDD_GAMMA, IDD_FORMEL, IDD_CHOOSE_DIMMER}) {
         ScriptedUi ui;
         CDialog dialog(id);
         ui.ExpectModal(
