@@ -2,6 +2,8 @@
 # Every text of the template has a translation in the catalogue (msgcmp names those without one;
 # an empty or fuzzy translation counts as none), and a file-dialog filter's translation keeps the
 # filter's patterns: only its descriptions are the translator's.
+# A filter ends in "||": its empty parts count.
+cmake_policy(SET CMP0007 NEW)
 find_program(MSGCMP msgcmp REQUIRED)
 find_program(MSGATTRIB msgattrib REQUIRED)
 execute_process(COMMAND ${MSGCMP} ${PO} ${POT} RESULT_VARIABLE status ERROR_VARIABLE missing)
