@@ -169,7 +169,8 @@ private:
     CString m_strTitleSuffix;                 // of the outcome shown
     LostLink m_lostLink = LostLink::None;     // closed; the rest waits for a dialog to close
     bool m_bAskingRange = false;              // no level is sent meanwhile
-    std::vector<std::string> m_knownDimmers;  // ports that held a dimmer when last listed
+    std::vector<std::string> m_knownDimmers;  // ports known to hold a dimmer: the last listing's,
+                                              // and the search's other cables
     std::mutex m_portMutex;
     std::vector<PortEvent> m_portEvents;       // reported, not yet taken
     std::vector<std::string> m_appearedPorts;  // since the events last settled

@@ -2,6 +2,7 @@
 // shapes the window for what answered. Runs while the main window initialises.
 #include "app/CBrenvoDlg.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "link/DimmerSearch.h"
@@ -57,6 +58,11 @@ void CBrenvoDlg::TakeLink(const FoundDimmer& found) {
     m_nCableStatus = found.cableStatus;
     m_strDeviceName = found.deviceName;
     m_port = found.port;
+    for (const std::string& name : found.otherCables) {
+        if (std::find(m_knownDimmers.begin(), m_knownDimmers.end(), name) == m_knownDimmers.end()) {
+            m_knownDimmers.push_back(name);
+        }
+    }
 }
 
 void CBrenvoDlg::DetectDevice() {

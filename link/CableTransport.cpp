@@ -6,11 +6,14 @@ const char CABLE_DESCRIPTION[] = "QELVORN-Configuration-Cable";
 const char CABLE_SERIES[] = "KAV5806";
 
 bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription,
-                      int* matchedIndex) {
+                      int* matchedIndex, DWORD* listed) {
     CableDriver& driver = CurrentCableDriver();
     hCable = nullptr;
     DWORD count = 0;
     driver.CreateDeviceInfoList(&count);
+    if (listed != nullptr) {
+        *listed = count;
+    }
     for (DWORD index = 0; index < count; ++index) {
         DWORD flags = 0;
         DWORD type = 0;

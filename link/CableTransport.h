@@ -14,9 +14,9 @@ constexpr DWORD CABLE_TIMEOUT_MS = 250;  // every read and write on the cable
 // then, whatever the open gave); its description goes to `matchedDescription`. On a successful
 // open `hCable` holds the handle and `cableStatus` 0; on a failed open `hCable` stays null and
 // `cableStatus` holds the driver's status. `matchedIndex`, when given, receives the cable's index
-// in the driver's list.
+// in the driver's list, and `listed` how many devices the list held.
 bool CableFindAndOpen(FT_HANDLE& hCable, FT_STATUS& cableStatus, CString& matchedDescription,
-                      int* matchedIndex = nullptr);
+                      int* matchedIndex = nullptr, DWORD* listed = nullptr);
 // Whether the description is one of the configuration cable's.
 bool IsCableDescription(const char* description);
 // Opens cable `index` of the driver's last list and configures it (baud rate, 8N1, no flow control,

@@ -34,6 +34,24 @@ std::string RealPathOf(const std::string& path) {
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
+// The port names of the cables in the driver's last list after `index` whose description
+// matches. Nothing is opened; the list is not made again.
+std::vector<std::string> MatchingCablesAfter(DWORD index, DWORD listed) {
+    std::vector<std::string> names;
+    CableDriver& driver = CurrentCableDriver();
+    for (DWORD i = index + 1; i < listed; ++i) {
+        char description[FT_DESCRIPTION_SIZE] = {};
+        if (driver.GetDeviceInfoDetail(i, nullptr, nullptr, nullptr, nullptr, nullptr, description,
+                                       nullptr) == FT_OK) {
+            description[FT_DESCRIPTION_SIZE - 1] = '\0';
+            if (IsCableDescription(description)) {
+                names.push_back(driver.PortName(i));
+            }
+        }
+    }
+    return names;
+}
+
 }  // namespace
 
 FoundDimmer FindFirstDimmer() {
@@ -42,7 +60,8 @@ FoundDimmer FindFirstDimmer() {
     FT_HANDLE cable = nullptr;
     FT_STATUS status = FT_OK;
     int index = -1;
-    if (CableFindAndOpen(cable, status, description, &index)) {
+    DWORD listed = 0;
+    if (CableFindAndOpen(cable, status, description, &index, &listed)) {
         found.port.link = LinkKind::Cable;
         found.port.name = CurrentCableDriver().PortName(static_cast<DWORD>(index));
         found.port.cableIndex = index;
@@ -53,6 +72,7 @@ FoundDimmer FindFirstDimmer() {
             found.deviceName = CableIdentify(cable);
         }
         found.profile = CableProfile(description, CableIsOpen(cable), found.deviceName);
+        found.otherCables = MatchingCablesAfter(static_cast<DWORD>(index), listed);
         return found;
     }
     for (int port = kFirstComPort; port <= kLastComPort; ++port) {

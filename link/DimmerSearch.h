@@ -31,6 +31,9 @@ struct FoundDimmer {
     bool serialOpen = false;        // the serial link holds this dimmer's port
     CString deviceName;             // the identify reply (empty: no dimmer answered)
     DeviceProfile profile;
+    // The search's other matching cables: a cable is always a dimmer's, so these are dimmers
+    // attached beside this one, known without asking them.
+    std::vector<std::string> otherCables;
 };
 
 // The window's search. The first cable whose description matches is opened and identified; when

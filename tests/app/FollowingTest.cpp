@@ -131,6 +131,8 @@ std::string SavedPath() {
 }
 
 // What happens after start-up in each case.
+void NothingMore(DimmerRig& /*rig*/, CBrenvoDlg& /*dlg*/, DimmerEmulator* /*dimmer*/) {}
+
 void AppearsWhileOffline(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* /*dimmer*/) {
     rig.AttachCable("qp4");
     Appear(dlg, "CABLE0");
@@ -347,6 +349,10 @@ void ChosenWithNothingAttached(DimmerRig& rig, CBrenvoDlg& dlg, DimmerEmulator* 
 }
 
 // Before start-up.
+// A second cable with its QP4, listed after the first.
+void SecondCableBeside(DimmerRig& rig) {
+    rig.AttachCable("qp4");
+}
 void SerialT5qmBeside(DimmerRig& rig) {
     rig.AttachSerial("t5qm");
 }
@@ -528,5 +534,7 @@ TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
          nullptr},
         {"choose with nothing attached", nullptr, kOffline, "No dimmer answers", 1, 1023, 1023,
          false, ChosenWithNothingAttached, nullptr, nullptr},
+        {"two cables at start-up: the title names the one in use", "qp4", qp4OnCable0.c_str(), "",
+         0, 1023, 1023, false, NothingMore, SecondCableBeside, nullptr},
     });
 }

@@ -145,8 +145,12 @@ FT_STATUS RecordingCableDriver::GetDeviceInfoDetail(DWORD index, DWORD* flags, D
     if (handle != nullptr) {
         *handle = nullptr;
     }
-    std::snprintf(serialNumber, FT_SERIAL_SIZE, "%s", d.serialNumber.c_str());
-    std::snprintf(description, FT_DESCRIPTION_SIZE, "%s", d.description.c_str());
+    if (serialNumber != nullptr) {
+        std::snprintf(serialNumber, FT_SERIAL_SIZE, "%s", d.serialNumber.c_str());
+    }
+    if (description != nullptr) {
+        std::snprintf(description, FT_DESCRIPTION_SIZE, "%s", d.description.c_str());
+    }
     return FT_OK;
 }
 
