@@ -45,33 +45,13 @@ protected:
     public:
         Running(CliRig& rig, std::vector<std::string> args, int stderrFd = -1) : m_rig(rig) {
             args.insert(args.begin(), BRENVO_CLI_PATH);
-            std::vector<char*> argv;
-            for (std::string& a : args) {
-                argv.push_back(a.data());
+            ProgramOutput output{rig.Path("cli.out")};
+            output.errFd = stderrFd;
+            if (stderrFd < 0) {
+                output.errPath = rig.Path("cli.err");
             }
-            argv.push_back(nullptr);
-            posix_spawn_file_actions_t files;
-            posix_spawn_file_actions_init(&files);
-            posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, rig.Path("cli.out").c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (stderrFd >= 0) {
-                posix_spawn_file_actions_adddup2(&files, stderrFd, STDERR_FILENO);
-            } else {
-                posix_spawn_file_actions_addopen(&files, STDERR_FILENO, rig.Path("cli.err").c_str(),
-                                                 O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            }
-            posix_spawn_file_actions_addchdir_np(&files, rig.m_runtime.Path().c_str());
-            std::vector<std::string> environment =
-                EnvironmentWith(LanguageEnvironment(rig.m_locale));
-            std::vector<char*> envp;
-            for (std::string& e : environment) {
-                envp.push_back(e.data());
-            }
-            envp.push_back(nullptr);
-            if (posix_spawn(&m_pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) {
-                m_pid = -1;
-            }
-            posix_spawn_file_actions_destroy(&files);
+            m_pid =
+                StartProgram(args, LanguageEnvironment(rig.m_locale), output, rig.m_runtime.Path());
         }
         ~Running() { Wait(std::chrono::seconds(1)); }
         Running(const Running&) = delete;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -33,34 +34,65 @@ inline std::vector<std::string> EnvironmentWith(const std::vector<std::string>& 
     return environment;
 }
 
+// Where a started program writes: its output to the file `outPath` (made anew) or to our
+// descriptor `outFd`; its errors likewise, or where its output goes when neither is given.
+struct ProgramOutput {
+    ProgramOutput(std::string path = "") : outPath(std::move(path)) {}  // NOLINT: a path is one
+    std::string outPath;
+    int outFd = -1;
+    std::string errPath;
+    int errFd = -1;
+};
+
+// Starts args[0] (looked up in PATH unless it names a file) with `env` ("NAME=value") before the
+// inherited environment, in the folder `dir` when one is given. The process id, or -1.
+inline pid_t StartProgram(std::vector<std::string> args, const std::vector<std::string>& env,
+                          const ProgramOutput& output, const std::string& dir = "") {
+    std::vector<std::string> environment = EnvironmentWith(env);
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : environment) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    const auto place = [&files](int target, const std::string& path, int fd) {
+        if (fd >= 0) {
+            posix_spawn_file_actions_adddup2(&files, fd, target);
+        } else {
+            posix_spawn_file_actions_addopen(&files, target, path.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
+    };
+    place(STDOUT_FILENO, output.outPath, output.outFd);
+    if (output.errFd < 0 && output.errPath.empty()) {
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    } else {
+        place(STDERR_FILENO, output.errPath, output.errFd);
+    }
+    if (!dir.empty()) {
+        posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
+    }
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) {
+        pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&files);
+    return pid;
+}
+
 class Process {
 public:
     Process() = default;
     // Starts `args` with the given extra environment ("NAME=value"); output to `logPath`.
     Process(const std::vector<std::string>& args, const std::vector<std::string>& env,
-            const std::string& logPath) {
-        std::vector<std::string> environment = EnvironmentWith(env);
-        std::vector<char*> argv;
-        std::vector<std::string> argCopy = args;
-        for (std::string& a : argCopy) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (std::string& e : environment) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, logPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
-        if (posix_spawnp(&m_pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) {
-            m_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&files);
-    }
+            const std::string& logPath)
+        : m_pid(StartProgram(args, env, {logPath})) {}
     ~Process() { Stop(); }
     Process(Process&& other) noexcept : m_pid(other.m_pid) { other.m_pid = -1; }
     Process& operator=(Process&& other) noexcept {

@@ -41,30 +41,10 @@ protected:
     // id.
     pid_t Start(std::vector<std::string> args, int outputFd = -1) {
         args.insert(args.begin(), BRENVO_DIMMER_PATH);
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        if (outputFd >= 0) {
-            posix_spawn_file_actions_adddup2(&files, outputFd, STDOUT_FILENO);
-        } else {
-            posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, m_output.c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        }
-        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
-        std::vector<std::string> environment = EnvironmentWith(LanguageEnvironment(m_locale));
-        std::vector<char*> envp;
-        for (std::string& e : environment) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, BRENVO_DIMMER_PATH, &files, nullptr, argv.data(), envp.data()),
-                  0);
-        posix_spawn_file_actions_destroy(&files);
+        ProgramOutput output{m_output};
+        output.outFd = outputFd;
+        const pid_t pid = StartProgram(args, LanguageEnvironment(m_locale), output);
+        EXPECT_GT(pid, 0);
         if (pid > 0) {
             m_started.push_back(pid);
         }
