@@ -133,27 +133,11 @@ private:
 inline int RunToEnd(std::vector<std::string> args, const std::string& dir,
                     const std::string& outPath, const std::string& errPath, int limitMs = 60000,
                     const std::vector<std::string>& env = {}) {
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<std::string> environment = EnvironmentWith(env);
-    std::vector<char*> envp;
-    for (std::string& e : environment) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
-    pid_t pid = -1;
+    ProgramOutput output{outPath};
+    output.errPath = errPath;
+    const pid_t pid = StartProgram(std::move(args), env, output, dir);
     int status = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()) == 0) {
+    if (pid > 0) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
         while (waitpid(pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > end) {
@@ -164,7 +148,6 @@ inline int RunToEnd(std::vector<std::string> args, const std::string& dir,
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
-    posix_spawn_file_actions_destroy(&files);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
