@@ -1,7 +1,9 @@
 #include "app/CDlgChooseDimmer.h"
 
 #include <cstring>
+#include <string>
 
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/Resource.h"
 #include "resources/resource.h"
@@ -39,7 +41,9 @@ BOOL CDlgChooseDimmer::OnInitDialog() {
     m_listDimmers.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     for (int row = 0; row < static_cast<int>(m_dimmers.size()); ++row) {
         const FoundDimmer& dimmer = m_dimmers[static_cast<std::size_t>(row)];
-        m_listDimmers.InsertItem(row, row == m_nInUse ? AfxFindString(IDS_CHOOSE_IN_USE) : "");
+        // The list shows its rows as they are (ports and models are data); the mark is a text.
+        const std::string mark = row == m_nInUse ? ShownText(AfxFindString(IDS_CHOOSE_IN_USE)) : "";
+        m_listDimmers.InsertItem(row, mark.c_str());
         m_listDimmers.SetItemText(row, kPort, dimmer.port.name.c_str());
         m_listDimmers.SetItemText(row, kModel, ModelText(dimmer.profile.titleSuffix));
         m_listDimmers.SetItemText(row, kSerialNumber, dimmer.port.serialNumber.c_str());

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CDlgChooseDimmer.h"
 #include "platform/os/MessageCatalogue.h"
 #include "platform/os/UserLanguage.h"
 #include "platform/ui/AfxFunctions.h"
@@ -166,6 +167,35 @@ TEST(WindowLanguage, MessagesAndFileFiltersAreShownInTheUsersLanguage) {
     const auto files = ui.CallsOf(ScriptedUi::Kind::FileDialog);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(std::string(files[0].caption), "HEX-Dateien (*.hex)|*.hex|Alle Dateien (*.*)|*.*||");
+}
+
+// Choose dimmer's list: the mark of the dimmer in use is a text; ports and models are data.
+TEST(WindowLanguage, TheDimmerInUseIsMarkedInTheUsersLanguage) {
+    AfxSetResourceSet(&BrenvoResources());
+    for (const std::string& language : kLanguages) {
+        SCOPED_TRACE("language " + language);
+        InLanguage in(language.c_str());
+        if (!language.empty()) {
+            EXPECT_NE(Shown("in use"), "in use");
+        }
+        std::vector<FoundDimmer> dimmers(2);
+        dimmers[0].port.name = "CABLE0";
+        dimmers[0].profile.titleSuffix = " - Connected to NWE Dimmer R8P";
+        dimmers[1].port.name = "EMU0";
+        ScriptedUi ui;
+        CDlgChooseDimmer dialog(dimmers, 1);
+        ui.ExpectModal(
+            [&](CDialog& shown) {
+                CListCtrl& list = static_cast<CDlgChooseDimmer&>(shown).m_listDimmers;
+                EXPECT_EQ(std::string(list.GetItemText(1, 0)), Shown("in use"));
+                EXPECT_EQ(std::string(list.GetItemText(0, 0)), "");
+                EXPECT_EQ(std::string(list.GetItemText(0, 1)), "CABLE0");
+                EXPECT_EQ(std::string(list.GetItemText(0, 2)), "Connected to NWE Dimmer R8P");
+                shown.EndDialog(IDCANCEL);
+            },
+            IDD_CHOOSE_DIMMER);
+        dialog.DoModal();
+    }
 }
 
 TEST(KeyboardAccess, EveryButtonMenuItemAndLabelledFieldHasADistinctAltLetter) {
