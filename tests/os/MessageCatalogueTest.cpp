@@ -188,7 +188,7 @@ TEST(MessageCatalogue, TextsOfAnotherProgramAreKeptApartByTheirContext) {
 TEST(FormatPattern, ATextIsMatchedAgainstItsFormatAndFilledIntoAnother) {
     struct Case {
         const char* format;
-        const char* text;
+        std::string text;
         bool matches;
         std::vector<std::string> args;
     };
@@ -200,7 +200,7 @@ TEST(FormatPattern, ATextIsMatchedAgainstItsFormatAndFilledIntoAnother) {
          {"--set", "1000", "-40", "520"}},
         {"Output %d to %d", "Output 1 to 4", true, {"1", "4"}},
         {"Output %d", "Output x", false, {}},
-        {"%s is required", std::string(9000, 'a').append(" is required").c_str(), false, {}},
+        {"%s is required", std::string(9000, 'a') + " is required", false, {}},
     };
     for (const Case& k : cases) {
         std::vector<std::string> args;
