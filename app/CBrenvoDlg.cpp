@@ -6,6 +6,7 @@
 #include "link/DeviceCommands.h"
 #include "link/TableLink.h"
 #include "platform/os/TextMark.h"
+#include "platform/os/UserLanguage.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
@@ -137,7 +138,8 @@ void CBrenvoDlg::ShowTitle() {
     if (others && TableLinkIsOpen(m_hCable)) {
         CString port;
         port.Format(AfxFindString(IDS_TITLE_PORT), m_port.name.c_str());
-        title += port;
+        // The title as a whole is no catalogue text: its port part is translated on its own.
+        title += ShownText(port.GetString()).c_str();
     }
     SetWindowText(title);
 }

@@ -49,6 +49,8 @@ BOOL CDlgChooseDimmer::OnInitDialog() {
         m_listDimmers.SetItemText(row, kSerialNumber, dimmer.port.serialNumber.c_str());
         m_listDimmers.SetItemText(row, kStableName, dimmer.port.stablePath.c_str());
     }
+    m_listDimmers.SetColumnWidth(kState,
+                                 LVSCW_AUTOSIZE_USEHEADER);  // the mark is a text of any length
     const int selected = m_nInUse >= 0 ? m_nInUse : 0;
     m_listDimmers.SetItemState(selected, LVIS_SELECTED | LVIS_FOCUSED,
                                LVIS_SELECTED | LVIS_FOCUSED);

@@ -31,6 +31,20 @@ int CListCtrl::GetColumnWidth(int nCol) const {
     return list->columnWidth(nCol);
 }
 
+BOOL CListCtrl::SetColumnWidth(int nCol, int cx) {
+    auto* list = WidgetAs<ListViewWidget>(*this);
+    if (!list || nCol < 0 || nCol >= list->columnCount())
+        return FALSE;
+    if (cx == LVSCW_AUTOSIZE_USEHEADER) {
+        list->resizeColumnToContents(nCol);
+    } else if (cx >= 0) {
+        list->setColumnWidth(nCol, cx);
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
 CString CListCtrl::GetHeadingText(int nCol) const {
     auto* list = WidgetAs<ListViewWidget>(*this);
     if (!list || nCol < 0 || nCol >= list->columnCount())

@@ -8,7 +8,8 @@ class CListCtrl : public CWnd {
 public:
     int InsertColumn(int nCol, const char* heading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
                      int nSubItem = -1);
-    int GetColumnWidth(int nCol) const;  // pixels; 0 when there is no such column
+    int GetColumnWidth(int nCol) const;     // pixels; 0 when there is no such column
+    BOOL SetColumnWidth(int nCol, int cx);  // pixels, or LVSCW_AUTOSIZE_USEHEADER
     CString GetHeadingText(int nCol) const;
     DWORD SetExtendedStyle(DWORD dwNewStyle);
     DWORD GetExtendedStyle() const;

@@ -99,6 +99,7 @@ constexpr int LVCFMT_LEFT = 0;
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
 constexpr DWORD LVS_EX_FULLROWSELECT = 0x20;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;  // as wide as the widest of its rows and heading
 constexpr UINT LVNI_ALL = 0x0;
 constexpr UINT LVNI_SELECTED = 0x2;
 constexpr UINT LVIS_FOCUSED = 0x1;

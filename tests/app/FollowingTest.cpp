@@ -19,6 +19,7 @@
 #include "platform/ui/CMenu.h"
 #include "platform/ui/testing/UiDriver.h"
 #include "tests/app/DimmerRig.h"
+#include "tests/support/InLanguage.h"
 #include "tests/support/TempRuntimeDir.h"
 
 namespace {
@@ -537,4 +538,14 @@ TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
         {"two cables at start-up: the title names the one in use", "qp4", qp4OnCable0.c_str(), "",
          0, 1023, 1023, false, NothingMore, SecondCableBeside, nullptr},
     });
+}
+
+TEST(FollowingTest, TheTitleNamesThePortInTheUsersLanguage) {
+    const InLanguage german("de");
+    std::string port = ShownText(" on %s");
+    ASSERT_NE(port, " on %s");
+    port.replace(port.find("%s"), 2, "CABLE0");
+    const std::string title = std::string(kQp4) + port;
+    RunCases({{"two cables at start-up", "qp4", title.c_str(), "", 0, 1023, 1023, false,
+               NothingMore, SecondCableBeside, nullptr}});
 }

@@ -6,19 +6,18 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSlider>
 #include <QTabBar>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/CDlgChooseDimmer.h"
-#include "platform/os/MessageCatalogue.h"
 #include "platform/os/UserLanguage.h"
 #include "platform/ui/AfxFunctions.h"
 #include "platform/ui/CFileDialog.h"
@@ -28,25 +27,9 @@
 #include "platform/ui/qt/QtText.h"
 #include "tables/TransferReport.h"
 #include "tests/resources/BrenvoWindows.h"
+#include "tests/support/InLanguage.h"
 
 namespace {
-
-// The build's German catalogue, in use while the test runs; English again after it.
-class InLanguage {
-public:
-    explicit InLanguage(const char* language) {
-        if (std::string(language).empty())
-            return;
-        auto catalogue = std::make_shared<MessageCatalogue>();
-        const std::string path =
-            std::string(BRENVO_LOCALE_DIR) + "/" + language + "/LC_MESSAGES/brenvo.mo";
-        EXPECT_TRUE(catalogue->ReadFile(path)) << path;
-        UseCatalogue(catalogue, language);
-    }
-    ~InLanguage() { UseCatalogue(nullptr, ""); }
-    InLanguage(const InLanguage&) = delete;
-    InLanguage& operator=(const InLanguage&) = delete;
-};
 
 std::string Shown(const char* text) {
     return ShownText(text);
@@ -188,6 +171,10 @@ TEST(WindowLanguage, TheDimmerInUseIsMarkedInTheUsersLanguage) {
             [&](CDialog& shown) {
                 CListCtrl& list = static_cast<CDlgChooseDimmer&>(shown).m_listDimmers;
                 EXPECT_EQ(std::string(list.GetItemText(1, 0)), Shown("in use"));
+                const QWidget* view = Control(shown, IDC_DIMMER_LIST);
+                EXPECT_GT(list.GetColumnWidth(0),
+                          QFontMetrics(view->font()).horizontalAdvance(ShownQString("in use")))
+                    << "the mark is cut off";
                 EXPECT_EQ(std::string(list.GetItemText(0, 0)), "");
                 EXPECT_EQ(std::string(list.GetItemText(0, 1)), "CABLE0");
                 EXPECT_EQ(std::string(list.GetItemText(0, 2)), "Connected to NWE Dimmer R8P");
