@@ -24,14 +24,16 @@ def free_display():
     raise RuntimeError("no free X display number")
 
 
-def wait_for(what, check, seconds=30):
+def wait_for(what, check, seconds=30, last=None):
+    """`last` tells what was there instead when the wait runs out."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         found = check()
         if found:
             return found
         time.sleep(0.1)
-    raise RuntimeError(f"timed out waiting for {what}")
+    seen = f" (there was {last()!r})" if last else ""
+    raise RuntimeError(f"timed out after {seconds} s waiting for {what}{seen}")
 
 
 # Their rows and cells are data, named by what they show: a walk stops at the list itself (a table
@@ -132,7 +134,8 @@ def inner():
 
         app = wait_for("brenvo on the accessibility bus", brenvo_app)
         main_window = wait_for("the main window", lambda: (windows(app, "Brenvo V") or [None])[0])
-        wait_for("the dimmer found", lambda: "Online" in (main_window.name or ""))
+        wait_for("the dimmer found", lambda: "Online" in (main_window.name or ""),
+                 last=lambda: main_window.name)
         problems = []
         missing = unnamed_focusable(main_window)
         if missing:
