@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -89,6 +90,7 @@ inline pid_t StartProgram(std::vector<std::string> args, const std::vector<std::
 class Process {
 public:
     Process() = default;
+    explicit Process(pid_t pid) : m_pid(pid) {}
     // Starts `args` with the given extra environment ("NAME=value"); output to `logPath`.
     Process(const std::vector<std::string>& args, const std::vector<std::string>& env,
             const std::string& logPath)
@@ -126,6 +128,37 @@ public:
 private:
     pid_t m_pid = -1;
 };
+
+// A private X display (Xvfb), its name (":n") to `display`. The server picks a free number itself:
+// a number seen free in /tmp/.X11-unix may still be taken in the abstract socket namespace, which
+// containers and chroots on one machine share, and a client would then reach another server. Not
+// Running() when no display came up within 10 s.
+inline Process StartDisplay(std::string& display, const std::string& logPath) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return Process();
+    }
+    ProgramOutput output;
+    output.outFd = fds[1];
+    output.errPath = logPath;
+    Process server(StartProgram(
+        {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"},
+        {}, output));
+    close(fds[1]);
+    std::string number;
+    pollfd wait = {fds[0], POLLIN, 0};
+    char c = 0;
+    while (number.size() < 8 && poll(&wait, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 &&
+           c != '\n') {
+        number += c;
+    }
+    close(fds[0]);
+    if (c != '\n' || number.empty()) {
+        return Process();  // the server, if any, ends here
+    }
+    display = ":" + number;
+    return server;
+}
 
 // Runs `args` in the folder `dir` to its end, standard output and error into files ("/dev/null"
 // to drop them), with the variables of `env` first; a run past `limitMs` is killed. Its exit

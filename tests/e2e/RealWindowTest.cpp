@@ -1,7 +1,6 @@
 // The real brenvo on a private X display against the real brenvo-dimmer, for every model: what a
 // person sees when the program starts with that dimmer attached.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <regex>
@@ -17,27 +16,8 @@ using namespace std::chrono_literals;
 
 class RealWindowTest : public testing::Test {
 protected:
-    // A display of our own: a server that finds its number taken ends at once, and the next
-    // number is tried.
     void SetUp() override {
-        for (int n = 100 + getpid() % 300; n < 999 && !m_xvfb.Running(); ++n) {
-            struct stat st = {};
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            if (stat(socket.c_str(), &st) == 0 ||
-                stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0) {
-                continue;
-            }
-            m_display = ":" + std::to_string(n);
-            // Without -noreset the server resets when its last client leaves, and a brenvo that
-            // starts in that moment finds no display.
-            m_xvfb = Process(
-                {"Xvfb", m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"},
-                {}, m_runtime.Path() + "/xvfb.log");
-            for (int i = 0; i < 200 && m_xvfb.Running() && access(socket.c_str(), F_OK) != 0; ++i) {
-                std::this_thread::sleep_for(20ms);
-            }
-            std::this_thread::sleep_for(200ms);
-        }
+        m_xvfb = StartDisplay(m_display, m_runtime.Path() + "/xvfb.log");
         ASSERT_TRUE(m_xvfb.Running()) << "Xvfb did not start";
     }
 

@@ -8,6 +8,7 @@ the names that some controls must have.
 usage: accessible_names.py BRENVO BRENVO_DIMMER LANG EXPECTED_NAME...
 """
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -17,11 +18,30 @@ import time
 pyatspi = None  # imported on the private bus
 
 
-def free_display():
-    for n in range(100 + os.getpid() % 300, 999):
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-            return f":{n}"
-    raise RuntimeError("no free X display number")
+def start_display(log):
+    """A private Xvfb and its display (":n"). The server picks a free number itself: a number
+    seen free in /tmp/.X11-unix may still be taken in the abstract socket namespace, which
+    containers and chroots on one machine share, and a client would then reach another server."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+         "-noreset"], stdout=log, stderr=log, pass_fds=(write_end,))
+    os.close(write_end)
+    number = b""
+    end = time.monotonic() + 30
+    while not number.endswith(b"\n") and time.monotonic() < end:
+        ready, _, _ = select.select([read_end], [], [], 0.5)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip().isdigit():
+        server.kill()
+        server.wait()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number.strip().decode()
 
 
 def wait_for(what, check, seconds=30, last=None):
@@ -96,11 +116,21 @@ def main():
     apart."""
     runtime = tempfile.mkdtemp(prefix="brenvo-atspi-")
     os.chmod(runtime, 0o700)
-    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, DISPLAY=free_display())
+    log = open(os.path.join(runtime, "xvfb.log"), "w")
+    server = None
     try:
+        server, display = start_display(log)
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime, DISPLAY=display)
         return subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inner",
                                *sys.argv[1:]], env=env).returncode
     finally:
+        if server:
+            server.terminate()
+            try:
+                server.wait(5)
+            except subprocess.TimeoutExpired:
+                server.kill()
+        log.close()
         shutil.rmtree(runtime, ignore_errors=True)
 
 
@@ -111,7 +141,6 @@ def inner():
     brenvo, dimmer, language = sys.argv[2:5]
     expected = sys.argv[5:]
     runtime = os.environ["XDG_RUNTIME_DIR"]
-    display = os.environ["DISPLAY"]
     env = dict(os.environ)
     for key in ("LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES"):
         env.pop(key, None)
@@ -121,10 +150,6 @@ def inner():
     log = open(os.path.join(runtime, "log"), "w")
     started = []
     try:
-        started.append(subprocess.Popen(
-            ["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
-            stdout=log, stderr=log))
-        wait_for("the display", lambda: os.path.exists(f"/tmp/.X11-unix/X{display[1:]}"))
         started.append(subprocess.Popen([dimmer, "--model", "qp4"], env=env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL))
