@@ -131,7 +131,9 @@ void CBrenvoDlg::SetTitleSuffix(const char* suffix) {
 }
 
 void CBrenvoDlg::ShowTitle() {
-    CString title = CString(AfxFindString(IDS_TITLE)) + m_strTitleSuffix;
+    // A model's name is data and has no translation; a state such as "no device" has one.
+    CString title =
+        CString(AfxFindString(IDS_TITLE)) + ShownText(m_strTitleSuffix.GetString()).c_str();
     const bool others =
         std::any_of(m_knownDimmers.begin(), m_knownDimmers.end(),
                     [this](const std::string& name) { return name != m_port.name; });

@@ -1,6 +1,7 @@
 #include "link/ModelProfiles.h"
 
 #include "link/CableTransport.h"
+#include "platform/os/TextMark.h"
 
 const char SERIAL_MODEL_NWE_R8P[] = "NWE Dimmer R8P";
 const char SERIAL_MODEL_T5QM[] = "DMX-LED-Dimmer T5QM";
@@ -26,7 +27,8 @@ constexpr TitleRow kCableTitles[] = {
 // The models of the profile rules 3 to 5 and of the serial profiles.
 constexpr char kT5QMCableModel[] = "T5 QM";
 constexpr char kT5QMSerialModel[] = "T5QM";
-constexpr char kCableWithoutDimmer[] = " - (Programming cable found / no device)";
+// Not a model's name but a state: shown in the user's language.
+constexpr char kCableWithoutDimmer[] = N_(" - (Programming cable found / no device)");
 
 // The reply texts of the profile rules; "5806" and "QP4" are also title rows.
 constexpr char kCableT5QM[] = "DMX-LED-Dimmer T5 QM";

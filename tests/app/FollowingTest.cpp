@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -548,4 +549,15 @@ TEST(FollowingTest, TheTitleNamesThePortInTheUsersLanguage) {
     const std::string title = std::string(kQp4) + port;
     RunCases({{"two cables at start-up", "qp4", title.c_str(), "", 0, 1023, 1023, false,
                NothingMore, SecondCableBeside, nullptr}});
+}
+
+// "no device" is a state, not a model's name: it is said in the user's language.
+TEST(FollowingTest, ACableWithoutADimmerIsSaidInTheUsersLanguage) {
+    const InLanguage german("de");
+    const std::string suffix = std::string(kNoDevice).substr(std::strlen("Brenvo V2.4"));
+    ASSERT_NE(ShownText(suffix), suffix);
+    TempRuntimeDir runtime;
+    DimmerRig rig;
+    rig.AttachCable(nullptr);
+    rig.Run([&](CBrenvoDlg& dlg) { EXPECT_EQ(Title(dlg), "Brenvo V2.4" + ShownText(suffix)); });
 }
