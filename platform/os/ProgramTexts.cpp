@@ -1,7 +1,6 @@
 #include "platform/os/ProgramTexts.h"
 
-#include <cstdio>
-
+#include "platform/os/CString.h"
 #include "platform/os/FormatPattern.h"
 #include "platform/os/MessageCatalogue.h"
 #include "platform/os/TextEncoding.h"
@@ -13,8 +12,7 @@ constexpr char kCatalogue[] = "brenvo";
 
 void ProgramTexts::SelectUserLanguage() {
     ::SelectUserLanguage(kCatalogue);
-    m_held = ShownCatalogue();
-    m_catalogue = m_held.get();
+    m_catalogue = ShownCatalogue();
 }
 
 std::string ProgramTexts::Said(const char* text) const {
@@ -35,15 +33,7 @@ std::string ProgramTexts::FormatV(const char* format, va_list args) const {
     const char* used = translation == format || !SameConversions(format, translation)
                            ? format
                            : translation.c_str();
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, used, args);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(&text[0], text.size(), used, again);
-        text.resize(static_cast<std::size_t>(length));
-    }
-    va_end(again);
-    return text;
+    CString text;
+    text.FormatV(used, args);
+    return text.GetString();
 }

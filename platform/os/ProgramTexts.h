@@ -27,6 +27,5 @@ public:
 
 private:
     const char* m_context;
-    std::shared_ptr<const MessageCatalogue> m_held;
-    const MessageCatalogue* m_catalogue = nullptr;
+    std::shared_ptr<const MessageCatalogue> m_catalogue;
 };
